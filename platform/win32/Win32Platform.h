@@ -1,0 +1,39 @@
+#pragma once
+
+#include <memory>
+
+#include "DesktopPlatform.h"
+
+namespace vexlo {
+
+namespace win32 {
+class HotKeyWindow;
+}
+
+// The desktop operations on the Windows API itself. Text crosses to Windows
+// as UTF-16 through the W calls, so paths and names outside the ANSI code page
+// keep every character; the registry and the file system store UTF-16 anyway.
+class Win32Platform final : public DesktopPlatform {
+public:
+    Win32Platform();
+    ~Win32Platform() override;
+
+    DesktopSize GetDesktopSize() override;
+    bool SetDesktopWallpaper(const std::string& path) override;
+    using DesktopPlatform::SetDesktopIconColours;
+    void SetDesktopIconColours(ColourRef text, ColourRef background, bool transparent) override;
+    bool RegisterGlobalHotKey(NativeMessageSink sink) override;
+
+    std::string ReadRegistryString(RegistryRoot root, const std::string& key,
+                                   const std::string& name, const std::string& def) override;
+    void WriteRegistryString(RegistryRoot root, const std::string& key, const std::string& name,
+                             const std::string& value) override;
+    void DeleteRegistryValue(RegistryRoot root, const std::string& key,
+                             const std::string& name) override;
+    void DeleteRegistryKey(RegistryRoot root, const std::string& key) override;
+
+private:
+    std::unique_ptr<win32::HotKeyWindow> hotKey_;
+};
+
+}  // namespace vexlo
