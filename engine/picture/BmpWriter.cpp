@@ -1,0 +1,115 @@
+#include "picture/BmpWriter.h"
+
+#include <QSaveFile>
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+#include "VexloError.h"
+
+namespace vexlo {
+
+namespace {
+
+constexpr std::uint32_t kHeadersSize = 14 + 40;
+
+void Put16(std::uint8_t* at, std::uint32_t value) {
+    at[0] = static_cast<std::uint8_t>(value);
+    at[1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+void Put32(std::uint8_t* at, std::uint32_t value) {
+    Put16(at, value);
+    Put16(at + 2, value >> 16);
+}
+
+std::array<std::uint8_t, kHeadersSize> MakeHeaders(int width, int height, std::uint32_t pixels) {
+    std::array<std::uint8_t, kHeadersSize> h{};
+    h[0] = 'B';
+    h[1] = 'M';
+    Put32(&h[2], kHeadersSize + pixels);  // file size
+    Put32(&h[10], kHeadersSize);          // offset of the pixels
+    Put32(&h[14], 40);                    // BITMAPINFOHEADER
+    Put32(&h[18], static_cast<std::uint32_t>(width));
+    Put32(&h[22], static_cast<std::uint32_t>(height));  // positive: bottom-up
+    Put16(&h[26], 1);                                    // planes
+    Put16(&h[28], 24);                                   // bits per pixel
+    Put32(&h[30], 0);                                    // BI_RGB
+    Put32(&h[34], pixels);
+    Put32(&h[38], 2835);  // 72 dpi
+    Put32(&h[42], 2835);
+    return h;
+}
+
+// Lays each pixel over white and stores it as blue, green, red.
+void ConvertRow(const QRgb* in, int width, QImage::Format format, std::uint8_t* out) {
+    for (int x = 0; x < width; ++x, out += 3) {
+        const QRgb p = in[x];
+        const int a = qAlpha(p);
+        if (format == QImage::Format_RGB32 || a == 255) {
+            out[0] = static_cast<std::uint8_t>(qBlue(p));
+            out[1] = static_cast<std::uint8_t>(qGreen(p));
+            out[2] = static_cast<std::uint8_t>(qRed(p));
+        } else if (format == QImage::Format_ARGB32_Premultiplied) {
+            // A colour above its alpha is not valid premultiplied data: clamp it.
+            out[0] = static_cast<std::uint8_t>(std::min(255, qBlue(p) + 255 - a));
+            out[1] = static_cast<std::uint8_t>(std::min(255, qGreen(p) + 255 - a));
+            out[2] = static_cast<std::uint8_t>(std::min(255, qRed(p) + 255 - a));
+        } else {
+            const int white = 255 * (255 - a);
+            out[0] = static_cast<std::uint8_t>((qBlue(p) * a + white + 127) / 255);
+            out[1] = static_cast<std::uint8_t>((qGreen(p) * a + white + 127) / 255);
+            out[2] = static_cast<std::uint8_t>((qRed(p) * a + white + 127) / 255);
+        }
+    }
+}
+
+[[noreturn]] void Fail(const std::string& path, const QString& reason) {
+    throw VexloError("Cannot save the picture \"" + path + "\": " + reason.toStdString());
+}
+
+}  // namespace
+
+void SaveBmpFile(const QImage& image, const std::string& path) {
+    if (image.isNull()) {
+        Fail(path, "the picture is empty");
+    }
+    const QImage::Format format = image.format();
+    const bool direct = format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+                        format == QImage::Format_ARGB32_Premultiplied;
+    const QImage source = direct ? image : image.convertToFormat(QImage::Format_ARGB32);
+    const int width = source.width();
+    const int height = source.height();
+    const std::uint64_t rowBytes = (std::uint64_t{3} * static_cast<std::uint64_t>(width) + 3) / 4 * 4;
+    const std::uint64_t pixels = rowBytes * static_cast<std::uint64_t>(height);
+    if (pixels > std::numeric_limits<std::uint32_t>::max() - kHeadersSize) {
+        Fail(path, "the picture is too large for a BMP file");
+    }
+
+    QSaveFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::WriteOnly)) {
+        Fail(path, file.errorString());
+    }
+    const auto headers = MakeHeaders(width, height, static_cast<std::uint32_t>(pixels));
+    bool written = file.write(reinterpret_cast<const char*>(headers.data()), headers.size()) ==
+                   static_cast<qint64>(headers.size());
+    std::vector<std::uint8_t> row(rowBytes, 0);
+    for (int y = height - 1; written && y >= 0; --y) {
+        ConvertRow(reinterpret_cast<const QRgb*>(source.constScanLine(y)), width, source.format(),
+                   row.data());
+        written = file.write(reinterpret_cast<const char*>(row.data()),
+                             static_cast<qint64>(rowBytes)) == static_cast<qint64>(rowBytes);
+    }
+    if (!written) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        Fail(path, reason);
+    }
+    if (!file.commit()) {
+        Fail(path, file.errorString());
+    }
+}
+
+}  // namespace vexlo
