@@ -1,6 +1,7 @@
 #include "Win32Platform.h"
 
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include "WideText.h"
