@@ -70,7 +70,9 @@ void EncodeUtf8(char32_t c, std::string& out) {
     out += static_cast<char>(0x80 | (c & 0x3F));
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r';
+}
 
 }  // namespace
 

@@ -8,8 +8,12 @@ namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
-bool IsValueBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r'; }
-bool IsQuote(char c) { return c == '"' || c == '\''; }
+bool IsValueBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r';
+}
+bool IsQuote(char c) {
+    return c == '"' || c == '\'';
+}
 
 // The text with line breaks and NUL shown as escapes, for a one-line message.
 std::string Shown(std::string_view text) {
@@ -113,7 +117,9 @@ void ProfileText::CheckKeyName(std::string_view key) {
     }
 }
 
-void ProfileText::CheckValue(std::string_view value) { CheckNoLineBreak(value, "value"); }
+void ProfileText::CheckValue(std::string_view value) {
+    CheckNoLineBreak(value, "value");
+}
 
 ProfileText::Line ProfileText::ParseLine(std::string_view raw) {
     Line line;
@@ -215,8 +221,7 @@ const ProfileText::Line* ProfileText::FindKey(std::string_view section,
     return it == s->firstKey.end() ? nullptr : &lines_[it->second];
 }
 
-std::optional<std::string> ProfileText::Find(std::string_view section,
-                                             std::string_view key) const {
+std::optional<std::string> ProfileText::Find(std::string_view section, std::string_view key) const {
     const Line* line = FindKey(section, key);
     if (line == nullptr) {
         return std::nullopt;

@@ -1,0 +1,144 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "DesktopPlatform.h"
+
+namespace vexlo {
+
+// One call made on a RecordingPlatform, with its arguments.
+struct PlatformCall {
+    enum class Op {
+        GetDesktopSize,
+        SetDesktopWallpaper,
+        SetDesktopIconColours,
+        RegisterGlobalHotKey,
+        ReadRegistryString,
+        WriteRegistryString,
+        DeleteRegistryValue,
+        DeleteRegistryKey,
+    };
+    Op op = Op::GetDesktopSize;
+    std::string path{};                             // SetDesktopWallpaper
+    ColourRef text = 0;                             // SetDesktopIconColours
+    ColourRef background = 0;                       // SetDesktopIconColours
+    bool transparent = false;                       // SetDesktopIconColours
+    RegistryRoot root = RegistryRoot::CurrentUser;  // registry calls
+    std::string key{};                              // registry calls, as passed
+    std::string name{};                             // registry values, as passed
+    std::string value{};                            // WriteRegistryString
+
+    // One readable line, the form Log() uses:
+    //   GetDesktopSize()
+    //   SetDesktopWallpaper(/tmp/x/wallpaper.bmp)
+    //   SetDesktopIconColours(0x00008000, 0x80000001, transparent)   or "opaque"
+    //   RegisterGlobalHotKey()
+    //   ReadRegistryString(HKCU, Control Panel\Desktop, Wallpaper)
+    //   WriteRegistryString(HKCU, Control Panel\desktop, WallPaperStyle, 2)
+    //   DeleteRegistryValue(HKCU, Software\...\Run, Vexlo)
+    //   DeleteRegistryKey(HKLM, *\shell\Vexlo)
+    std::string Describe() const;
+};
+
+// Which error a failing registry write raises: the key could not be created
+// ("Failed to create key <key>") or the value not set ("Failed to set data for '<name>'").
+enum class RegistryFailure { CreateKey, SetData };
+
+// A DesktopPlatform for tests. It records every call in order, answers with a
+// desktop size the test sets, keeps the registry in memory (key paths
+// normalised and compared without regard to case, as the real registries do),
+// can make chosen registry writes fail with the real error texts, and lets the
+// test press the hot key.
+class RecordingPlatform : public DesktopPlatform {
+public:
+    RecordingPlatform() = default;
+
+    // --- DesktopPlatform ---
+    DesktopSize GetDesktopSize() override;
+    bool SetDesktopWallpaper(const std::string& path) override;
+    void SetDesktopIconColours(ColourRef text, ColourRef background, bool transparent) override;
+    using DesktopPlatform::SetDesktopIconColours;
+    bool RegisterGlobalHotKey(NativeMessageSink sink) override;
+    std::string ReadRegistryString(RegistryRoot root, const std::string& key,
+                                   const std::string& name, const std::string& def) override;
+    void WriteRegistryString(RegistryRoot root, const std::string& key, const std::string& name,
+                             const std::string& value) override;
+    void DeleteRegistryValue(RegistryRoot root, const std::string& key,
+                             const std::string& name) override;
+    void DeleteRegistryKey(RegistryRoot root, const std::string& key) override;
+
+    // --- the record ---
+    // Every call, oldest first (a failed registry write is recorded too).
+    const std::vector<PlatformCall>& Calls() const { return calls_; }
+    // The calls of one kind, oldest first.
+    std::vector<PlatformCall> CallsOf(PlatformCall::Op op) const;
+    // Every call as PlatformCall::Describe() gives it.
+    std::vector<std::string> Log() const;
+    // As Log(), without the calls that only read (GetDesktopSize, ReadRegistryString).
+    std::vector<std::string> Effects() const;
+    // The path of the last SetDesktopWallpaper, if any.
+    std::optional<std::string> LastWallpaper() const;
+    void ClearCalls() { calls_.clear(); }
+
+    // --- what the desktop answers ---
+    void SetDesktopSize(std::int32_t width, std::int32_t height) { size_ = {width, height}; }
+    void SetWallpaperResult(bool result) { wallpaperResult_ = result; }
+    // false: RegisterGlobalHotKey fails and keeps no sink.
+    void SetHotKeyAvailable(bool available) { hotKeyAvailable_ = available; }
+
+    // --- the hot key ---
+    bool HotKeyRegistered() const { return !sinks_.empty(); }
+    // Delivers one press, (kWmHotKey, kHotKeyId), to every registered sink.
+    // Returns false when no sink is registered.
+    bool PressHotKey();
+
+    // --- the registry ---
+    // The stored value, or nothing. Not recorded as a call.
+    std::optional<std::string> RegistryValue(RegistryRoot root, const std::string& key,
+                                             const std::string& name) const;
+    // True when the key or any subkey of it holds a value.
+    bool RegistryKeyExists(RegistryRoot root, const std::string& key) const;
+    // Sets a value without recording a call (to prepare a test).
+    void PutRegistryValue(RegistryRoot root, const std::string& key, const std::string& name,
+                          const std::string& value);
+    // Makes the next WriteRegistryString to this key and value name (normalised,
+    // case ignored) throw the error of `failure` and store nothing. Once only.
+    void FailNextRegistryWrite(RegistryRoot root, const std::string& key, const std::string& name,
+                               RegistryFailure failure = RegistryFailure::SetData);
+    // Every stored value as a line "HKCU\Control Panel\Desktop: Wallpaper=/x.bmp"
+    // (key normalised, names as first written, "@" for the default value), sorted:
+    // handy for whole-registry checks.
+    std::vector<std::string> RegistryDump() const;
+
+private:
+    struct StoredValue {
+        std::string name;  // as first written
+        std::string value;
+    };
+    struct StoredKey {
+        std::string key;                            // normalised, as first written
+        std::map<std::string, StoredValue> values;  // folded name -> value
+    };
+    // (root, folded normalised key) -> key
+    using Keys = std::map<std::pair<std::uint32_t, std::string>, StoredKey>;
+    struct PendingFailure {
+        std::uint32_t root;
+        std::string key;
+        std::string name;
+        RegistryFailure failure;
+    };
+
+    std::vector<PlatformCall> calls_;
+    DesktopSize size_{1024, 768};
+    bool wallpaperResult_ = true;
+    bool hotKeyAvailable_ = true;
+    std::vector<NativeMessageSink> sinks_;
+    Keys keys_;
+    std::vector<PendingFailure> failures_;
+};
+
+}  // namespace vexlo
