@@ -1,0 +1,50 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "linux/CommandRunner.h"
+#include "linux/WallpaperSetter.h"
+
+namespace vexlo {
+
+// Which desktop's gsettings schema holds the wallpaper.
+enum class GSettingsFlavour {
+    Gnome,     // also Unity and Budgie: org.gnome.desktop.background, file URIs
+    Cinnamon,  // org.cinnamon.desktop.background, a file URI
+    Mate,      // org.mate.background, a plain path
+};
+
+// One `gsettings set` call.
+struct GSettingsWrite {
+    std::string schema;
+    std::string key;
+    std::string value;  // GVariant text, ready for the command line
+};
+
+// The writes that show `request` on a desktop of `flavour`, in order: the
+// placement first, so that the new picture is drawn placed as chosen.
+std::vector<GSettingsWrite> GSettingsWrites(GSettingsFlavour flavour,
+                                            const WallpaperRequest& request);
+
+// A string as GVariant text: single quotes, with \ ' and control characters
+// escaped, so that any file name survives gsettings' parser.
+std::string GVariantString(const std::string& text);
+
+// The GNOME family through the `gsettings` command (dconf behind it).
+class GSettingsWallpaper : public WallpaperSetter {
+public:
+    GSettingsWallpaper(GSettingsFlavour flavour, CommandRunner runner);
+
+    // The desktops compare the new value with the old and ignore an equal one.
+    bool CachesByFileName() const override { return true; }
+    bool Set(const WallpaperRequest& request) override;
+
+    GSettingsFlavour Flavour() const { return flavour_; }
+
+private:
+    GSettingsFlavour flavour_;
+    CommandRunner runner_;
+};
+
+}  // namespace vexlo

@@ -1,0 +1,84 @@
+#include "kde/PlasmaWallpaper.h"
+
+#include <QDBusMessage>
+#include <QUrl>
+#include <cstdio>
+
+#include "linux/SessionBus.h"
+
+namespace vexlo {
+namespace {
+
+// The image plugin's FillMode values (Qt's Image.fillMode).
+int FillMode(WallpaperPlacement placement) {
+    switch (placement) {
+        case WallpaperPlacement::Tile:
+            return 3;
+        case WallpaperPlacement::Stretch:
+            return 0;
+        case WallpaperPlacement::Centre:
+            break;
+    }
+    return 6;
+}
+
+constexpr int kCallTimeoutMs = 10000;
+
+}  // namespace
+
+std::string ScriptString(const std::string& text) {
+    std::string quoted = "\"";
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char ch = text[i];
+        const auto byte = static_cast<unsigned char>(ch);
+        // U+2028 and U+2029 end a line inside an ECMAScript 5 string literal.
+        if (text.compare(i, 3, "\xE2\x80\xA8") == 0 || text.compare(i, 3, "\xE2\x80\xA9") == 0) {
+            quoted += text[i + 2] == '\xA8' ? "\\u2028" : "\\u2029";
+            i += 2;
+        } else if (ch == '\\' || ch == '"') {
+            quoted += '\\';
+            quoted += ch;
+        } else if (byte < 0x20 || byte == 0x7f) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", byte);
+            quoted += escape;
+        } else {
+            quoted += ch;
+        }
+    }
+    return quoted + "\"";
+}
+
+std::string PlasmaScript(const WallpaperRequest& request) {
+    const std::string uri =
+        QUrl::fromLocalFile(QString::fromStdString(request.path)).toEncoded().toStdString();
+    return "var all = desktops();\n"
+           "for (var i = 0; i < all.length; i++) {\n"
+           "    var d = all[i];\n"
+           "    d.wallpaperPlugin = \"org.kde.image\";\n"
+           "    d.currentConfigGroup = [\"Wallpaper\", \"org.kde.image\", \"General\"];\n"
+           "    d.writeConfig(\"FillMode\", " +
+           std::to_string(FillMode(request.placement)) +
+           ");\n"
+           "    d.writeConfig(\"Image\", " +
+           ScriptString(uri) +
+           ");\n"
+           "}\n";
+}
+
+PlasmaWallpaper::PlasmaWallpaper(Environment env) : env_(std::move(env)) {}
+
+bool PlasmaWallpaper::Set(const WallpaperRequest& request) {
+    SessionBus bus(env_);
+    if (!bus.IsConnected()) {
+        return false;
+    }
+    QDBusMessage call =
+        QDBusMessage::createMethodCall("org.kde.plasmashell", "/PlasmaShell",
+                                       "org.kde.PlasmaShell", "evaluateScript");
+    call << QString::fromStdString(PlasmaScript(request));
+    const QDBusMessage reply = bus.Connection().call(call, QDBus::Block, kCallTimeoutMs);
+    return reply.type() == QDBusMessage::ReplyMessage;
+}
+
+}  // namespace vexlo

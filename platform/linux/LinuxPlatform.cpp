@@ -1,0 +1,120 @@
+#include "linux/LinuxPlatform.h"
+
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QScreen>
+#include <filesystem>
+
+#include "VexloError.h"
+#include "linux/DesktopValues.h"
+#include "x11/X11HotKey.h"
+#include "x11/X11ScreenSize.h"
+
+namespace vexlo {
+namespace {
+
+std::string EnvValue(const Environment& env, const char* name) {
+    auto it = env.find(name);
+    return it == env.end() ? std::string() : it->second;
+}
+
+// A picture the desktop can be handed: an existing file whose header a
+// decoder accepts. Anything else would leave the desktop blank.
+bool IsPicture(const std::string& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        return false;
+    }
+    QImageReader reader(QString::fromStdString(path));
+    return reader.canRead();
+}
+
+}  // namespace
+
+LinuxPlatform::LinuxPlatform(FileRegistry registry, std::unique_ptr<WallpaperSetter> setter,
+                             const Environment& env)
+    : registry_(std::move(registry)),
+      setter_(std::move(setter)),
+      copies_(WallpaperCopies::DefaultFolder(env)),
+      display_(EnvValue(env, "DISPLAY")) {}
+
+LinuxPlatform::~LinuxPlatform() = default;
+
+DesktopSize LinuxPlatform::GetDesktopSize() {
+    // Within the program Qt knows the screens of any session, Wayland included.
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        if (screen == nullptr) {
+            return {};
+        }
+        const QSize size = screen->geometry().size() * screen->devicePixelRatio();
+        return {size.width(), size.height()};
+    }
+    return X11ScreenSize(display_);
+}
+
+bool LinuxPlatform::SetDesktopWallpaper(const std::string& path) {
+    std::error_code ec;
+    const std::string absolute = std::filesystem::absolute(path, ec).lexically_normal().string();
+    if (setter_ == nullptr || ec || !IsPicture(absolute)) {
+        return false;
+    }
+    WallpaperRequest request{absolute, ReadWallpaperPlacement(registry_),
+                             ReadDesktopBackground(registry_)};
+    if (!setter_->CachesByFileName()) {
+        return setter_->Set(request);
+    }
+    request.path = copies_.Make(absolute);
+    if (request.path.empty()) {
+        return false;
+    }
+    if (!setter_->Set(request)) {
+        std::filesystem::remove(request.path, ec);
+        return false;
+    }
+    copies_.KeepOnly(request.path);
+    return true;
+}
+
+void LinuxPlatform::SetDesktopIconColours(ColourRef, ColourRef, bool) {
+    // Linux desktops draw their icon captions themselves and keep no list
+    // whose colours another program may set: there is nothing to change.
+}
+
+bool LinuxPlatform::RegisterGlobalHotKey(NativeMessageSink sink) {
+    if (hotKey_ != nullptr) {
+        hotKey_->SetSink(std::move(sink));
+        return true;
+    }
+    auto hotKey = std::make_unique<X11HotKey>(display_, std::move(sink));
+    if (!hotKey->Grab()) {
+        return false;
+    }
+    hotKey_ = std::move(hotKey);
+    return true;
+}
+
+std::string LinuxPlatform::ReadRegistryString(RegistryRoot root, const std::string& key,
+                                              const std::string& name, const std::string& def) {
+    try {
+        return registry_.ReadString(root, key, name, def);
+    } catch (const VexloError&) {
+        return def;  // reads never fail: an unreadable file holds nothing
+    }
+}
+
+void LinuxPlatform::WriteRegistryString(RegistryRoot root, const std::string& key,
+                                        const std::string& name, const std::string& value) {
+    registry_.WriteString(root, key, name, value);
+}
+
+void LinuxPlatform::DeleteRegistryValue(RegistryRoot root, const std::string& key,
+                                        const std::string& name) {
+    registry_.DeleteValue(root, key, name);
+}
+
+void LinuxPlatform::DeleteRegistryKey(RegistryRoot root, const std::string& key) {
+    registry_.DeleteKey(root, key);
+}
+
+}  // namespace vexlo

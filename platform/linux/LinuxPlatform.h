@@ -1,0 +1,52 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "DesktopPlatform.h"
+#include "Environment.h"
+#include "linux/WallpaperCopies.h"
+#include "linux/WallpaperSetter.h"
+#include "registry/FileRegistry.h"
+
+namespace vexlo {
+
+class X11HotKey;
+
+// Vexlo on a Linux desktop: the registry in files, the wallpaper through the
+// running desktop's own setter (none when no desktop was found), the hot key
+// and the screen size through X11 when there is an X server.
+class LinuxPlatform : public DesktopPlatform {
+public:
+    // `setter` may be null: the desktop is then never told. `env` gives the X
+    // display and the folder for the copies handed to the desktop.
+    LinuxPlatform(FileRegistry registry, std::unique_ptr<WallpaperSetter> setter,
+                  const Environment& env);
+    ~LinuxPlatform() override;
+
+    const WallpaperSetter* Setter() const { return setter_.get(); }
+    const FileRegistry& Registry() const { return registry_; }
+
+    DesktopSize GetDesktopSize() override;
+    bool SetDesktopWallpaper(const std::string& path) override;
+    using DesktopPlatform::SetDesktopIconColours;
+    void SetDesktopIconColours(ColourRef text, ColourRef background, bool transparent) override;
+    bool RegisterGlobalHotKey(NativeMessageSink sink) override;
+
+    std::string ReadRegistryString(RegistryRoot root, const std::string& key,
+                                   const std::string& name, const std::string& def) override;
+    void WriteRegistryString(RegistryRoot root, const std::string& key, const std::string& name,
+                             const std::string& value) override;
+    void DeleteRegistryValue(RegistryRoot root, const std::string& key,
+                             const std::string& name) override;
+    void DeleteRegistryKey(RegistryRoot root, const std::string& key) override;
+
+private:
+    FileRegistry registry_;
+    std::unique_ptr<WallpaperSetter> setter_;
+    WallpaperCopies copies_;
+    std::string display_;
+    std::unique_ptr<X11HotKey> hotKey_;
+};
+
+}  // namespace vexlo

@@ -1,0 +1,82 @@
+#include "linux/WallpaperCopies.h"
+
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <vector>
+
+namespace vexlo {
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kPrefix = "wallpaper-";
+
+std::string FreshName(const fs::path& source) {
+    static std::atomic<unsigned> counter{0};
+    const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                         std::chrono::system_clock::now().time_since_epoch())
+                         .count();
+    return kPrefix + std::to_string(now) + "-" + std::to_string(::getpid()) + "-" +
+           std::to_string(counter++) + source.extension().string();
+}
+
+std::string EnvValue(const Environment& env, const char* name) {
+    auto it = env.find(name);
+    return it == env.end() ? std::string() : it->second;
+}
+
+}  // namespace
+
+WallpaperCopies::WallpaperCopies(std::string folder) : folder_(std::move(folder)) {}
+
+std::string WallpaperCopies::DefaultFolder(const Environment& env) {
+    fs::path base = EnvValue(env, "XDG_DATA_HOME");
+    if (base.empty() || base.is_relative()) {
+        const fs::path home = EnvValue(env, "HOME");
+        if (home.empty() || home.is_relative()) {
+            return "";  // nowhere sensible to keep copies
+        }
+        base = home / ".local" / "share";
+    }
+    return (base / "vexlo" / "desktop").string();
+}
+
+std::string WallpaperCopies::Make(const std::string& source) const {
+    std::error_code ec;
+    if (folder_.empty()) {
+        return "";
+    }
+    fs::create_directories(folder_, ec);
+    if (ec || !fs::is_regular_file(source, ec)) {
+        return "";
+    }
+    const fs::path target = fs::path(folder_) / FreshName(source);
+    if (!fs::copy_file(source, target, fs::copy_options::overwrite_existing, ec) || ec) {
+        fs::remove(target, ec);
+        return "";
+    }
+    return target.string();
+}
+
+void WallpaperCopies::KeepOnly(const std::string& keep) const {
+    std::error_code ec;
+    if (folder_.empty()) {
+        return;
+    }
+    std::vector<fs::path> stale;
+    for (fs::directory_iterator it(folder_, ec), end; !ec && it != end; it.increment(ec)) {
+        const fs::path& path = it->path();
+        if (path.filename().string().rfind(kPrefix, 0) == 0 && path.string() != keep &&
+            it->is_regular_file(ec)) {
+            stale.push_back(path);
+        }
+    }
+    for (const fs::path& path : stale) {
+        fs::remove(path, ec);
+    }
+}
+
+}  // namespace vexlo

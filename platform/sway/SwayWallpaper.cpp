@@ -1,0 +1,54 @@
+#include "sway/SwayWallpaper.h"
+
+#include <cctype>
+#include <cstring>
+
+namespace vexlo {
+namespace {
+
+const char* Mode(WallpaperPlacement placement) {
+    switch (placement) {
+        case WallpaperPlacement::Tile:
+            return "tile";
+        case WallpaperPlacement::Stretch:
+            return "stretch";
+        case WallpaperPlacement::Centre:
+            break;
+    }
+    return "center";
+}
+
+bool IsPlain(unsigned char byte) {
+    return byte >= 0x80 || std::isalnum(byte) != 0 || std::strchr("/._-+:@%=", byte) != nullptr;
+}
+
+}  // namespace
+
+std::optional<std::string> SwayPathWord(const std::string& path) {
+    std::string word;
+    for (char ch : path) {
+        const auto byte = static_cast<unsigned char>(ch);
+        if (byte < 0x20 || byte == 0x7f) {
+            return std::nullopt;
+        }
+        if (!IsPlain(byte)) {
+            word += '\\';
+        }
+        word += ch;
+    }
+    return word;
+}
+
+SwayWallpaper::SwayWallpaper(CommandRunner runner) : runner_(std::move(runner)) {}
+
+bool SwayWallpaper::Set(const WallpaperRequest& request) {
+    const std::optional<std::string> word = SwayPathWord(request.path);
+    if (!word) {
+        return false;
+    }
+    // swaymsg exits non-zero when sway refuses the command.
+    return runner_.Run("swaymsg", {"--", "output", "*", "bg", *word, Mode(request.placement)})
+        .Succeeded();
+}
+
+}  // namespace vexlo

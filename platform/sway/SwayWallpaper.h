@@ -1,0 +1,32 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "linux/CommandRunner.h"
+#include "linux/WallpaperSetter.h"
+
+namespace vexlo {
+
+// A path as one word of a sway command. sway splits its commands at blanks,
+// commas and semicolons and then expands the file name as a shell word, so
+// every character that either step treats specially gets a backslash. No
+// value for a path with control characters, which no escape carries through.
+std::optional<std::string> SwayPathWord(const std::string& path);
+
+// sway: `swaymsg output * bg PATH center|tile|stretch`, which restarts the
+// background on every output. The sway instance is found from the
+// environment's SWAYSOCK.
+class SwayWallpaper : public WallpaperSetter {
+public:
+    explicit SwayWallpaper(CommandRunner runner);
+
+    // sway keeps an unchanged output configuration as it is.
+    bool CachesByFileName() const override { return true; }
+    bool Set(const WallpaperRequest& request) override;
+
+private:
+    CommandRunner runner_;
+};
+
+}  // namespace vexlo

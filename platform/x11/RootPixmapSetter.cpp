@@ -1,0 +1,96 @@
+#include "x11/RootPixmapSetter.h"
+
+#include <QImage>
+#include <QImageReader>
+#include <cstdlib>
+
+#include "x11/WallpaperRender.h"
+#include "x11/XcbConnection.h"
+#include "x11/XcbImageUpload.h"
+
+namespace vexlo {
+namespace {
+
+xcb_pixmap_t ReadPixmapProperty(const XcbConnection& x, xcb_atom_t property) {
+    if (property == XCB_NONE) {
+        return XCB_NONE;
+    }
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(
+        x.get(), xcb_get_property(x.get(), 0, x.Root(), property, XCB_ATOM_PIXMAP, 0, 1), nullptr);
+    xcb_pixmap_t pixmap = XCB_NONE;
+    if (reply != nullptr && reply->type == XCB_ATOM_PIXMAP && reply->format == 32 &&
+        xcb_get_property_value_length(reply) == 4) {
+        pixmap = *static_cast<const xcb_pixmap_t*>(xcb_get_property_value(reply));
+    }
+    std::free(reply);
+    return pixmap;
+}
+
+void WritePixmapProperty(const XcbConnection& x, xcb_atom_t property, xcb_pixmap_t pixmap) {
+    xcb_change_property(x.get(), XCB_PROP_MODE_REPLACE, x.Root(), property, XCB_ATOM_PIXMAP, 32, 1,
+                        &pixmap);
+}
+
+QImage LoadPicture(const std::string& path) {
+    QImageReader reader(QString::fromStdString(path));
+    reader.setAutoTransform(false);
+    return reader.read();  // null for a missing, unreadable or damaged file
+}
+
+// Shows `pixmap` on the root window, announces it, frees the one it replaces
+// and keeps the new one after this connection closes.
+bool Install(const XcbConnection& x, xcb_pixmap_t pixmap) {
+    xcb_connection_t* c = x.get();
+    const xcb_atom_t rootId = x.Atom("_XROOTPMAP_ID");
+    const xcb_atom_t esetrootId = x.Atom("ESETROOT_PMAP_ID");
+    if (rootId == XCB_NONE || esetrootId == XCB_NONE) {
+        return false;
+    }
+    // Held so that two setters running at once cannot free each other's pixmap.
+    xcb_grab_server(c);
+    const xcb_pixmap_t oldRoot = ReadPixmapProperty(x, rootId);
+    const xcb_pixmap_t oldEsetroot = ReadPixmapProperty(x, esetrootId);
+
+    xcb_change_window_attributes(c, x.Root(), XCB_CW_BACK_PIXMAP, &pixmap);
+    xcb_clear_area(c, 0, x.Root(), 0, 0, 0, 0);
+    WritePixmapProperty(x, rootId, pixmap);
+    WritePixmapProperty(x, esetrootId, pixmap);
+    // A pixmap announced under both names belongs to a client that set it and
+    // left it behind on purpose; killing that client frees it.
+    if (oldRoot != XCB_NONE && oldRoot == oldEsetroot && oldRoot != pixmap) {
+        xcb_kill_client(c, oldRoot);
+    }
+    xcb_set_close_down_mode(c, XCB_CLOSE_DOWN_RETAIN_PERMANENT);
+    xcb_ungrab_server(c);
+    return x.Sync();
+}
+
+}  // namespace
+
+RootPixmapSetter::RootPixmapSetter(std::string display) : display_(std::move(display)) {}
+
+bool RootPixmapSetter::Set(const WallpaperRequest& request) {
+    const QImage picture = LoadPicture(request.path);
+    if (picture.isNull()) {
+        return false;
+    }
+    // A connection of its own: its resources are the ones kept after it closes.
+    XcbConnection x(display_);
+    if (!x.IsConnected()) {
+        return false;
+    }
+    const QSize screen(x.Screen()->width_in_pixels, x.Screen()->height_in_pixels);
+    const QImage desktop =
+        RenderWallpaper(picture, screen, request.placement, request.background);
+    const xcb_pixmap_t pixmap = UploadPixmap(x, desktop);
+    if (pixmap == XCB_NONE) {
+        return false;
+    }
+    return Install(x, pixmap);
+}
+
+xcb_pixmap_t AnnouncedRootPixmap(const XcbConnection& x) {
+    return x.IsConnected() ? ReadPixmapProperty(x, x.Atom("_XROOTPMAP_ID")) : XCB_NONE;
+}
+
+}  // namespace vexlo

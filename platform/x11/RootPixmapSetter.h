@@ -1,0 +1,33 @@
+#pragma once
+
+#include <xcb/xcb.h>
+
+#include <string>
+
+#include "linux/WallpaperSetter.h"
+
+namespace vexlo {
+
+class XcbConnection;
+
+// The bare X11 desktop: the picture is drawn onto a pixmap of the root window's
+// size, which becomes the root window's background and is announced through
+// _XROOTPMAP_ID and ESETROOT_PMAP_ID for terminals and compositors that show
+// the desktop behind them. The pixmap outlives this process; the one it
+// replaces is freed.
+class RootPixmapSetter : public WallpaperSetter {
+public:
+    explicit RootPixmapSetter(std::string display);
+
+    bool CachesByFileName() const override { return false; }
+    bool Set(const WallpaperRequest& request) override;
+
+private:
+    std::string display_;
+};
+
+// The pixmap the root window's background is announced as (_XROOTPMAP_ID);
+// XCB_NONE when none is.
+xcb_pixmap_t AnnouncedRootPixmap(const XcbConnection& x);
+
+}  // namespace vexlo

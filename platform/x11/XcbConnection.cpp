@@ -1,0 +1,58 @@
+#include "x11/XcbConnection.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace vexlo {
+
+XcbConnection::XcbConnection(const std::string& display) {
+    if (display.empty()) {
+        return;
+    }
+    int screenNumber = 0;
+    connection_ = xcb_connect(display.c_str(), &screenNumber);
+    if (xcb_connection_has_error(connection_) != 0) {
+        return;
+    }
+    xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(connection_));
+    for (int i = 0; it.rem > 0; ++i, xcb_screen_next(&it)) {
+        if (i == screenNumber) {
+            screen_ = it.data;
+            break;
+        }
+    }
+}
+
+XcbConnection::~XcbConnection() {
+    if (connection_ != nullptr) {
+        xcb_disconnect(connection_);  // also right after a failed connect
+    }
+}
+
+bool XcbConnection::IsConnected() const {
+    return connection_ != nullptr && xcb_connection_has_error(connection_) == 0 &&
+           screen_ != nullptr;
+}
+
+xcb_atom_t XcbConnection::Atom(const char* name) const {
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+        connection_,
+        xcb_intern_atom(connection_, 0, static_cast<std::uint16_t>(std::strlen(name)), name),
+        nullptr);
+    if (reply == nullptr) {
+        return XCB_NONE;
+    }
+    const xcb_atom_t atom = reply->atom;
+    std::free(reply);
+    return atom;
+}
+
+bool XcbConnection::Sync() const {
+    xcb_get_input_focus_reply_t* reply =
+        xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr);
+    const bool answered = reply != nullptr;
+    std::free(reply);
+    return answered && xcb_connection_has_error(connection_) == 0;
+}
+
+}  // namespace vexlo

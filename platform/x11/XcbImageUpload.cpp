@@ -1,0 +1,130 @@
+#include "x11/XcbImageUpload.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+namespace vexlo {
+namespace {
+
+// How the server wants the root window's pixels laid out.
+struct PixelLayout {
+    int bitsPerPixel = 0;
+    int scanlinePad = 0;
+    bool msbFirst = false;
+    std::uint32_t masks[3] = {0, 0, 0};  // red, green, blue
+};
+
+bool FindLayout(const XcbConnection& x, PixelLayout& layout) {
+    const xcb_setup_t* setup = xcb_get_setup(x.get());
+    const xcb_screen_t* screen = x.Screen();
+    for (auto it = xcb_setup_pixmap_formats_iterator(setup); it.rem > 0; xcb_format_next(&it)) {
+        if (it.data->depth == screen->root_depth) {
+            layout.bitsPerPixel = it.data->bits_per_pixel;
+            layout.scanlinePad = it.data->scanline_pad;
+        }
+    }
+    layout.msbFirst = setup->image_byte_order == XCB_IMAGE_ORDER_MSB_FIRST;
+    for (auto d = xcb_screen_allowed_depths_iterator(screen); d.rem > 0; xcb_depth_next(&d)) {
+        for (auto v = xcb_depth_visuals_iterator(d.data); v.rem > 0; xcb_visualtype_next(&v)) {
+            if (v.data->visual_id == screen->root_visual &&
+                v.data->_class == XCB_VISUAL_CLASS_TRUE_COLOR) {
+                layout.masks[0] = v.data->red_mask;
+                layout.masks[1] = v.data->green_mask;
+                layout.masks[2] = v.data->blue_mask;
+            }
+        }
+    }
+    // True-colour visuals in 16 or 32 bits a pixel cover every desktop in use.
+    return (layout.bitsPerPixel == 16 || layout.bitsPerPixel == 32) && layout.scanlinePad > 0 &&
+           layout.masks[0] != 0 && layout.masks[1] != 0 && layout.masks[2] != 0;
+}
+
+// An 8-bit channel value placed into a mask of up to 8 bits.
+std::uint32_t Channel(int value, std::uint32_t mask) {
+    const int bits = std::popcount(mask);
+    const int shift = std::countr_zero(mask);
+    const std::uint32_t scaled = bits >= 8 ? static_cast<std::uint32_t>(value) << (bits - 8)
+                                           : static_cast<std::uint32_t>(value) >> (8 - bits);
+    return (scaled << shift) & mask;
+}
+
+void StorePixel(std::uint8_t* out, std::uint32_t pixel, const PixelLayout& layout) {
+    const int bytes = layout.bitsPerPixel / 8;
+    for (int i = 0; i < bytes; ++i) {
+        const int byte = layout.msbFirst ? bytes - 1 - i : i;
+        out[i] = static_cast<std::uint8_t>(pixel >> (8 * byte));
+    }
+}
+
+bool PutRows(const XcbConnection& x, xcb_pixmap_t pixmap, xcb_gcontext_t gc, const QImage& image,
+             const PixelLayout& layout) {
+    const int width = image.width();
+    const std::size_t stride =
+        (static_cast<std::size_t>(width) * layout.bitsPerPixel + layout.scanlinePad - 1) /
+        layout.scanlinePad * layout.scanlinePad / 8;
+    const std::size_t maxBytes = static_cast<std::size_t>(xcb_get_maximum_request_length(x.get())) *
+                                     4 -
+                                 64;
+    const int rowsPerStrip = static_cast<int>(std::max<std::size_t>(1, maxBytes / stride));
+    if (stride > maxBytes) {
+        return false;  // wider than one request can carry
+    }
+    std::vector<std::uint8_t> strip;
+    for (int top = 0; top < image.height(); top += rowsPerStrip) {
+        const int rows = std::min(rowsPerStrip, image.height() - top);
+        strip.assign(stride * static_cast<std::size_t>(rows), 0);
+        for (int row = 0; row < rows; ++row) {
+            const auto* in = reinterpret_cast<const QRgb*>(image.constScanLine(top + row));
+            std::uint8_t* out = strip.data() + stride * static_cast<std::size_t>(row);
+            for (int col = 0; col < width; ++col) {
+                const std::uint32_t pixel = Channel(qRed(in[col]), layout.masks[0]) |
+                                            Channel(qGreen(in[col]), layout.masks[1]) |
+                                            Channel(qBlue(in[col]), layout.masks[2]);
+                StorePixel(out + col * (layout.bitsPerPixel / 8), pixel, layout);
+            }
+        }
+        xcb_void_cookie_t cookie = xcb_put_image_checked(
+            x.get(), XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap, gc, static_cast<std::uint16_t>(width),
+            static_cast<std::uint16_t>(rows), 0, static_cast<std::int16_t>(top), 0,
+            x.Screen()->root_depth, static_cast<std::uint32_t>(strip.size()), strip.data());
+        if (xcb_generic_error_t* error = xcb_request_check(x.get(), cookie)) {
+            std::free(error);
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+xcb_pixmap_t UploadPixmap(const XcbConnection& x, const QImage& image) {
+    PixelLayout layout;
+    if (!x.IsConnected() || image.isNull() || image.width() > 0x7fff ||
+        image.height() > 0x7fff || !FindLayout(x, layout)) {
+        return XCB_NONE;
+    }
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    xcb_connection_t* c = x.get();
+    const xcb_pixmap_t pixmap = xcb_generate_id(c);
+    xcb_void_cookie_t made = xcb_create_pixmap_checked(
+        c, x.Screen()->root_depth, pixmap, x.Root(), static_cast<std::uint16_t>(rgb.width()),
+        static_cast<std::uint16_t>(rgb.height()));
+    if (xcb_generic_error_t* error = xcb_request_check(c, made)) {
+        std::free(error);  // BadAlloc: the server has no room for it
+        return XCB_NONE;
+    }
+    const xcb_gcontext_t gc = xcb_generate_id(c);
+    xcb_create_gc(c, gc, pixmap, 0, nullptr);
+    const bool written = PutRows(x, pixmap, gc, rgb, layout);
+    xcb_free_gc(c, gc);
+    if (!written) {
+        xcb_free_pixmap(c, pixmap);
+        return XCB_NONE;
+    }
+    return pixmap;
+}
+
+}  // namespace vexlo

@@ -1,0 +1,96 @@
+#include "xfce/XfconfWallpaper.h"
+
+#include <QDBusArgument>
+#include <QDBusMessage>
+#include <QDBusVariant>
+#include <QVariantMap>
+#include <regex>
+#include <set>
+
+#include "linux/SessionBus.h"
+
+namespace vexlo {
+namespace {
+
+constexpr const char* kChannel = "xfce4-desktop";
+constexpr int kCallTimeoutMs = 10000;
+
+QDBusMessage XfconfCall(const char* method) {
+    return QDBusMessage::createMethodCall("org.xfce.Xfconf", "/org/xfce/Xfconf", "org.xfce.Xfconf",
+                                          method);
+}
+
+// Every property name under /backdrop; none when the channel is still empty.
+std::vector<std::string> BackdropProperties(QDBusConnection& bus) {
+    QDBusMessage call = XfconfCall("GetAllProperties");
+    call << QString(kChannel) << QString("/backdrop");
+    const QDBusMessage reply = bus.call(call, QDBus::Block, kCallTimeoutMs);
+    std::vector<std::string> names;
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
+        return names;
+    }
+    const QVariant first = reply.arguments().constFirst();
+    const QVariantMap map = first.canConvert<QDBusArgument>()
+                                ? qdbus_cast<QVariantMap>(first.value<QDBusArgument>())
+                                : first.toMap();
+    for (auto it = map.keyBegin(); it != map.keyEnd(); ++it) {
+        names.push_back(it->toStdString());
+    }
+    return names;
+}
+
+bool SetProperty(QDBusConnection& bus, const std::string& property, const QVariant& value) {
+    QDBusMessage call = XfconfCall("SetProperty");
+    call << QString(kChannel) << QString::fromStdString(property)
+         << QVariant::fromValue(QDBusVariant(value));
+    return bus.call(call, QDBus::Block, kCallTimeoutMs).type() == QDBusMessage::ReplyMessage;
+}
+
+}  // namespace
+
+int XfceImageStyle(WallpaperPlacement placement) {
+    switch (placement) {
+        case WallpaperPlacement::Tile:
+            return 2;
+        case WallpaperPlacement::Stretch:
+            return 3;
+        case WallpaperPlacement::Centre:
+            break;
+    }
+    return 1;
+}
+
+std::vector<std::string> BackdropFolders(const std::vector<std::string>& properties) {
+    static const std::regex folder("^(/backdrop/screen[^/]+/monitor[^/]+/workspace[^/]+)/");
+    std::set<std::string> folders;
+    for (const std::string& property : properties) {
+        std::smatch match;
+        if (std::regex_search(property, match, folder)) {
+            folders.insert(match[1].str());
+        }
+    }
+    if (folders.empty()) {
+        return {"/backdrop/screen0/monitor0/workspace0"};
+    }
+    return {folders.begin(), folders.end()};
+}
+
+XfconfWallpaper::XfconfWallpaper(Environment env) : env_(std::move(env)) {}
+
+bool XfconfWallpaper::Set(const WallpaperRequest& request) {
+    SessionBus bus(env_);
+    if (!bus.IsConnected()) {
+        return false;
+    }
+    const QVariant style(XfceImageStyle(request.placement));
+    const QVariant image(QString::fromStdString(request.path));
+    for (const std::string& folder : BackdropFolders(BackdropProperties(bus.Connection()))) {
+        if (!SetProperty(bus.Connection(), folder + "/image-style", style) ||
+            !SetProperty(bus.Connection(), folder + "/last-image", image)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace vexlo
