@@ -14,8 +14,8 @@ std::optional<std::wstring> Utf8ToWide(std::string_view text) {
         return std::nullopt;
     }
     const int length = static_cast<int>(text.size());
-    const int wide = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), length,
-                                         nullptr, 0);
+    const int wide =
+        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), length, nullptr, 0);
     if (wide <= 0) {
         return std::nullopt;
     }
@@ -32,8 +32,8 @@ std::string WideToUtf8(std::wstring_view text) {
         return std::string();
     }
     const int length = static_cast<int>(text.size());
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr,
-                                          nullptr);
+    const int bytes =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
     if (bytes <= 0) {
         return std::string();
     }

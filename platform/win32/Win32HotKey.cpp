@@ -67,8 +67,8 @@ bool HotKeyWindow::Register(NativeMessageSink sink) {
         if (!RegisterWindowClass(module)) {
             return false;
         }
-        window_ = CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, module,
-                                  this);
+        window_ =
+            CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, module, this);
         if (window_ == nullptr) {
             return false;
         }

@@ -1,8 +1,10 @@
 #include "Win32Platform.h"
 
+// commctrl.h needs windows.h before it.
+// clang-format off
 #include <windows.h>
-
 #include <commctrl.h>
+// clang-format on
 
 #include "WideText.h"
 #include "Win32HotKey.h"

@@ -121,7 +121,8 @@ std::string ReadRegistryString(RegistryRoot root, const std::string& key, const 
     const auto valueName = Utf8ToWide(name);
     OpenKey opened;
     // Read access is enough, so a user without the right to change a key still reads it.
-    if (rootKey == nullptr || !path || !valueName || !opened.Open(rootKey, *path, KEY_QUERY_VALUE)) {
+    if (rootKey == nullptr || !path || !valueName ||
+        !opened.Open(rootKey, *path, KEY_QUERY_VALUE)) {
         return def;
     }
     const auto data = QueryString(opened.get(), *valueName);

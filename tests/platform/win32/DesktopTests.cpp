@@ -1,7 +1,9 @@
 // The desktop size, the wallpaper call and the icon caption colours under Wine.
+// commctrl.h needs windows.h before it.
+// clang-format off
 #include <windows.h>
-
 #include <commctrl.h>
+// clang-format on
 
 #include <fstream>
 
@@ -40,9 +42,9 @@ std::wstring CurrentWallpaper() {
 
 // A 1 x 1 24-bit BMP.
 void WriteBitmap(const std::filesystem::path& path) {
-    const unsigned char bmp[58] = {'B', 'M', 58, 0, 0, 0, 0,  0, 0, 0, 54, 0, 0, 0, 40, 0,
-                                   0,   0,   1,  0, 0, 0, 1,  0, 0, 0, 1,  0, 24, 0, 0, 0,
-                                   0,   0,   4,  0, 0, 0, 0,  0, 0, 0, 0,  0, 0,  0, 0, 0};
+    const unsigned char bmp[58] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0,  0, 40, 0,
+                                   0,   0,   1,  0, 0, 0, 1, 0, 0, 0, 1,  0, 24, 0, 0,  0,
+                                   0,   0,   4,  0, 0, 0, 0, 0, 0, 0, 0,  0, 0,  0, 0,  0};
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bmp), sizeof(bmp));
 }
 
@@ -70,7 +72,8 @@ TEST(Desktop, SizeIsThePrimaryDisplayReadAtEveryCall) {
 TEST(Desktop, WallpaperIsShownButNotRecorded) {
     Win32Platform platform;
     TempFolder folder;
-    const auto recorded = RegistryString(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper");
+    const auto recorded =
+        RegistryString(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper");
     // A folder name outside the ANSI code page: the path reaches the desktop whole.
     const auto bitmap = folder.path() / L"\u65E5\u672C \u00C9t\u00E9" / L"wallpaper.bmp";
     std::filesystem::create_directories(bitmap.parent_path());
@@ -81,7 +84,8 @@ TEST(Desktop, WallpaperIsShownButNotRecorded) {
 
     // A path that is not UTF-8 or holds a NUL names no file: refused, the wallpaper stays.
     CHECK(!platform.SetDesktopWallpaper("C:\\\xE9t\xE9.bmp"));
-    CHECK(!platform.SetDesktopWallpaper(vexlo::WideToUtf8(bitmap.wstring()) + std::string("\0x", 2)));
+    CHECK(
+        !platform.SetDesktopWallpaper(vexlo::WideToUtf8(bitmap.wstring()) + std::string("\0x", 2)));
     CHECK_EQ(CurrentWallpaper(), bitmap.wstring());
 }
 

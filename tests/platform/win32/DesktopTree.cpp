@@ -37,9 +37,9 @@ DesktopTree::DesktopTree(const DesktopTreeShape& shape) {
     RegisterPlainClass(L"Progman");
     RegisterPlainClass(L"SHELLDLL_DefView");
     const HINSTANCE module = GetModuleHandleW(nullptr);
-    progman_ = CreateWindowExW(0, L"Progman", shape.progmanTitle.c_str(),
-                               WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 300, nullptr, nullptr,
-                               module, nullptr);
+    progman_ =
+        CreateWindowExW(0, L"Progman", shape.progmanTitle.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                        0, 0, 400, 300, nullptr, nullptr, module, nullptr);
     HWND parent = progman_;
     if (shape.withView) {
         const HWND view =
@@ -47,9 +47,9 @@ DesktopTree::DesktopTree(const DesktopTreeShape& shape) {
                             0, 0, 400, 300, progman_, nullptr, module, nullptr);
         parent = shape.listInView ? view : progman_;
     }
-    list_ = CreateWindowExW(0, WC_LISTVIEWW, shape.listTitle.c_str(),
-                            WS_CHILD | WS_VISIBLE | LVS_ICON, 0, 0, 400, 300, parent, nullptr,
-                            module, nullptr);
+    list_ =
+        CreateWindowExW(0, WC_LISTVIEWW, shape.listTitle.c_str(), WS_CHILD | WS_VISIBLE | LVS_ICON,
+                        0, 0, 400, 300, parent, nullptr, module, nullptr);
     for (int i = 0; i < shape.items; ++i) {
         std::wstring caption = L"Icon " + std::to_wstring(i);
         LVITEMW item{};
@@ -68,11 +68,19 @@ DesktopTree::~DesktopTree() {
     DestroyWindow(progman_);
 }
 
-COLORREF DesktopTree::TextColour() const { return ListTextColour(list_); }
-COLORREF DesktopTree::TextBackgroundColour() const { return ListTextBackgroundColour(list_); }
-int DesktopTree::Paints() const { return paints; }
+COLORREF DesktopTree::TextColour() const {
+    return ListTextColour(list_);
+}
+COLORREF DesktopTree::TextBackgroundColour() const {
+    return ListTextBackgroundColour(list_);
+}
+int DesktopTree::Paints() const {
+    return paints;
+}
 
-COLORREF ListTextColour(HWND list) { return static_cast<COLORREF>(Query(list, LVM_GETTEXTCOLOR)); }
+COLORREF ListTextColour(HWND list) {
+    return static_cast<COLORREF>(Query(list, LVM_GETTEXTCOLOR));
+}
 
 COLORREF ListTextBackgroundColour(HWND list) {
     return static_cast<COLORREF>(Query(list, LVM_GETTEXTBKCOLOR));

@@ -43,14 +43,16 @@ HWND HotKeyWindow() {
 
 // Exit code 0 when this process could take Ctrl+Alt+C, 1 when not.
 int TryHotKey() {
-    const HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                        nullptr, nullptr);
+    const HWND window =
+        CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     return RegisterHotKey(window, 1025, MOD_CONTROL | MOD_ALT, 67) ? 0 : 1;
 }
 
 }  // namespace
 
-HELPER(tryhotkey) { return TryHotKey(); }
+HELPER(tryhotkey) {
+    return TryHotKey();
+}
 
 HELPER(holdhotkey) {
     NamedEvent ready(argv[0]);
@@ -66,8 +68,9 @@ HELPER(holdhotkey) {
 TEST(HotKey, PressReachesTheSinkAsWmHotKey) {
     Win32Platform platform;
     std::vector<Delivery> seen;
-    REQUIRE(platform.RegisterGlobalHotKey(
-        [&seen](std::uint32_t message, std::uint64_t wParam) { seen.emplace_back(message, wParam); }));
+    REQUIRE(platform.RegisterGlobalHotKey([&seen](std::uint32_t message, std::uint64_t wParam) {
+        seen.emplace_back(message, wParam);
+    }));
     PressCtrlAltC();
     PumpUntil(seen, 1);
     REQUIRE(seen.size() == 1);

@@ -59,7 +59,9 @@ WindowsProfile::WindowsProfile(const std::optional<std::string>& initial) {
     }
 }
 
-WindowsProfile::~WindowsProfile() { DeleteFileA(path_.c_str()); }
+WindowsProfile::~WindowsProfile() {
+    DeleteFileA(path_.c_str());
+}
 
 void WindowsProfile::Apply(const Op& op) {
     const char* key = op.kind == Op::Erase ? nullptr : op.key.c_str();
@@ -71,16 +73,15 @@ std::string WindowsProfile::Get(const std::string& section, const std::string& k
                                 const std::string& def) const {
     // One byte more than the longest value a read returns.
     char buffer[vexlo::kProfileValueLimit + 1];
-    const DWORD length = GetPrivateProfileStringA(section.c_str(), key.c_str(), def.c_str(),
-                                                  buffer, sizeof(buffer), path_.c_str());
+    const DWORD length = GetPrivateProfileStringA(section.c_str(), key.c_str(), def.c_str(), buffer,
+                                                  sizeof(buffer), path_.c_str());
     return std::string(buffer, length);
 }
 
 std::string WindowsProfile::KeyList(const std::string& section) const {
     std::vector<char> buffer(vexlo::kProfileKeyListBytes);
     const DWORD length = GetPrivateProfileStringA(section.c_str(), nullptr, "", buffer.data(),
-                                                  static_cast<DWORD>(buffer.size()),
-                                                  path_.c_str());
+                                                  static_cast<DWORD>(buffer.size()), path_.c_str());
     std::vector<std::string> names;
     for (DWORD at = 0; at < length && buffer[at] != '\0';) {
         names.emplace_back(buffer.data() + at);
@@ -104,8 +105,8 @@ void Run(const Scenario& scenario) {
         ApplyOurs(ours, op);
         if (scenario.compareBytes && windows.Bytes() != ours.Text()) {
             tinytest::Fail(__FILE__, __LINE__,
-                           "after " + Describe(op) + "\n      windows: " +
-                               tinytest::Show(windows.Bytes()) +
+                           "after " + Describe(op) +
+                               "\n      windows: " + tinytest::Show(windows.Bytes()) +
                                "\n      ours:    " + tinytest::Show(ours.Text()));
             return;
         }
@@ -119,9 +120,8 @@ void Run(const Scenario& scenario) {
         if (mine != theirs) {
             tinytest::Fail(__FILE__, __LINE__,
                            "read [" + read.section + "] " +
-                               (read.key.empty() ? "(key list)" : read.key) +
-                               "\n      windows: " + tinytest::Show(theirs) +
-                               "\n      ours:    " + tinytest::Show(mine));
+                               (read.key.empty() ? "(key list)" : read.key) + "\n      windows: " +
+                               tinytest::Show(theirs) + "\n      ours:    " + tinytest::Show(mine));
         }
     }
 }

@@ -17,9 +17,15 @@ struct Op {
     std::string value;
 };
 
-inline Op Write(std::string s, std::string k, std::string v) { return {Op::Write, s, k, v}; }
-inline Op Delete(std::string s, std::string k) { return {Op::Delete, s, k, ""}; }
-inline Op Erase(std::string s) { return {Op::Erase, s, "", ""}; }
+inline Op Write(std::string s, std::string k, std::string v) {
+    return {Op::Write, s, k, v};
+}
+inline Op Delete(std::string s, std::string k) {
+    return {Op::Delete, s, k, ""};
+}
+inline Op Erase(std::string s) {
+    return {Op::Erase, s, "", ""};
+}
 
 struct Read {
     std::string section;

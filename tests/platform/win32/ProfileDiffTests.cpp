@@ -29,25 +29,28 @@ TEST(ProfileDiff, FreshFileAsTheProgramFillsIt) {
              Write("Settings", "Current Wallpaper", "sunset.jpg"),
              Write("Wallpaper Changing", "Folder", "Pics"),
              Write("Wallpaper Changing", "File", "C:\\Pics\\sunset.jpg")};
-    s.reads = {{"Settings", "Icon Text Colour"}, {"Settings", ""}, {"Smaller", ""},
-               {"Wallpaper Changing", "File"}, {"Missing", "Key"}, {"Settings", "Missing"}};
+    s.reads = {{"Settings", "Icon Text Colour"}, {"Settings", ""},   {"Smaller", ""},
+               {"Wallpaper Changing", "File"},   {"Missing", "Key"}, {"Settings", "Missing"}};
     Run(s);
 }
 
 TEST(ProfileDiff, NamesMatchWithoutRegardToCase) {
     Scenario s;
-    s.ops = {Write("HotKeys", "CtrlAltC", "1"), Write("Settings", "Use Timer", "1"),
+    s.ops = {Write("HotKeys", "CtrlAltC", "1"),     Write("Settings", "Use Timer", "1"),
              Write("Settings", "Timer Time", "10"), Write("hotkeys", "ctrlaltc", "0"),
-             Write("SETTINGS", "USE TIMER", "0"), Write("Hotkeys", "Other", "x")};
-    s.reads = {{"Hotkeys", "CtrlAltC"}, {"HOTKEYS", "ctrlaltc"}, {"hotKeys", ""},
+             Write("SETTINGS", "USE TIMER", "0"),   Write("Hotkeys", "Other", "x")};
+    s.reads = {{"Hotkeys", "CtrlAltC"},
+               {"HOTKEYS", "ctrlaltc"},
+               {"hotKeys", ""},
                {"settings", "use timer"}};
     Run(s);
 }
 
 TEST(ProfileDiff, ReplacementKeepsTheLineAndItsNameNewKeysGoLast) {
     Scenario s;
-    s.initial = "[Folders]\r\nNature=D:\\Nature\r\nCity=E:\\City\r\nSea=F:\\Sea\r\n"
-                "[Use Folders]\r\nNature=1\r\n";
+    s.initial =
+        "[Folders]\r\nNature=D:\\Nature\r\nCity=E:\\City\r\nSea=F:\\Sea\r\n"
+        "[Use Folders]\r\nNature=1\r\n";
     s.ops = {Write("Folders", "city", "E:\\Other\\City\\"), Write("Folders", "NATURE", "D:\\N"),
              Write("Folders", "Shots", "D:\\Shots\\"), Write("Use Folders", "Sea", "0"),
              Write("Folders", "Shots", "G:\\Shots")};
@@ -57,13 +60,21 @@ TEST(ProfileDiff, ReplacementKeepsTheLineAndItsNameNewKeysGoLast) {
 
 TEST(ProfileDiff, DeletingKeysAndErasingSections) {
     Scenario s;
-    s.initial = "[Settings]\r\nA=1\r\nB=2\r\nC=3\r\n[Nature]\r\nUse Specific Apply=1\r\n"
-                "Apply Method=2\r\n[Folders]\r\nNature=D:\\Nature\r\n";
-    s.ops = {Delete("Settings", "b"),      Delete("Settings", "C"),  Delete("Settings", "Absent"),
-             Delete("Absent", "A"),        Erase("nature"),          Erase("Absent"),
-             Write("Nature", "Icon Caption", "255"), Delete("Folders", "Nature"),
-             Write("Folders", "City", "E:\\City"), Erase("Folders"),
-             Write("Folders", "Sea", "F:\\Sea"), Write("Settings", "D", "4")};
+    s.initial =
+        "[Settings]\r\nA=1\r\nB=2\r\nC=3\r\n[Nature]\r\nUse Specific Apply=1\r\n"
+        "Apply Method=2\r\n[Folders]\r\nNature=D:\\Nature\r\n";
+    s.ops = {Delete("Settings", "b"),
+             Delete("Settings", "C"),
+             Delete("Settings", "Absent"),
+             Delete("Absent", "A"),
+             Erase("nature"),
+             Erase("Absent"),
+             Write("Nature", "Icon Caption", "255"),
+             Delete("Folders", "Nature"),
+             Write("Folders", "City", "E:\\City"),
+             Erase("Folders"),
+             Write("Folders", "Sea", "F:\\Sea"),
+             Write("Settings", "D", "4")};
     s.reads = {{"Settings", ""}, {"Nature", "Apply Method"}, {"Nature", ""}, {"Folders", ""}};
     Run(s);
 }
@@ -71,11 +82,16 @@ TEST(ProfileDiff, DeletingKeysAndErasingSections) {
 TEST(ProfileDiff, OptionsDialogRewritesTheFolderSections) {
     // Erase, then one key per listed folder; equal key names share one key.
     Scenario s;
-    s.initial = "[Folders]\r\nOld=C:\\Old\r\n[Use Folders]\r\nOld=0\r\n[Settings]\r\nUse Timer=1\r\n";
-    s.ops = {Erase("Folders"),           Write("Folders", "Pics", "C:\\A\\Pics"),
-             Write("Folders", "Sea", "F:\\Sea"), Write("Folders", "Pics", "C:\\B\\Pics"),
-             Erase("Use Folders"),        Write("Use Folders", "Pics", "1"),
-             Write("Use Folders", "Sea", "1"), Write("Use Folders", "Pics", "0")};
+    s.initial =
+        "[Folders]\r\nOld=C:\\Old\r\n[Use Folders]\r\nOld=0\r\n[Settings]\r\nUse Timer=1\r\n";
+    s.ops = {Erase("Folders"),
+             Write("Folders", "Pics", "C:\\A\\Pics"),
+             Write("Folders", "Sea", "F:\\Sea"),
+             Write("Folders", "Pics", "C:\\B\\Pics"),
+             Erase("Use Folders"),
+             Write("Use Folders", "Pics", "1"),
+             Write("Use Folders", "Sea", "1"),
+             Write("Use Folders", "Pics", "0")};
     s.reads = {{"Folders", ""}, {"Folders", "Pics"}, {"Use Folders", "pics"}};
     Run(s);
 }
@@ -92,12 +108,13 @@ TEST(ProfileDiff, ReadsDropBlanksAndOnePairOfQuotes) {
     // A file edited by hand: only the reads are compared, Windows rewrites such lines its own way.
     Scenario s;
     s.compareBytes = false;
-    s.initial = "[Deform]\r\n  Size =  15  \r\nUseDeform\t=\t1\r\n[ Smaller ]\r\n"
-                "Tile Size=\"40\"\r\nStretch Size='60'\r\nQuoted=\" x \"\r\nHalf=\"7\r\n"
-                "Empty=\r\nx12=12abc\r\n";
-    s.reads = {{"Deform", "Size"},    {"Deform", "UseDeform"},    {"Smaller", "Tile Size"},
-               {"Smaller", "Stretch Size"}, {"Smaller", "Quoted"}, {"Smaller", "Half"},
-               {"Smaller", "Empty"},  {"Smaller", "x12"},         {"Deform", ""}};
+    s.initial =
+        "[Deform]\r\n  Size =  15  \r\nUseDeform\t=\t1\r\n[ Smaller ]\r\n"
+        "Tile Size=\"40\"\r\nStretch Size='60'\r\nQuoted=\" x \"\r\nHalf=\"7\r\n"
+        "Empty=\r\nx12=12abc\r\n";
+    s.reads = {{"Deform", "Size"},          {"Deform", "UseDeform"}, {"Smaller", "Tile Size"},
+               {"Smaller", "Stretch Size"}, {"Smaller", "Quoted"},   {"Smaller", "Half"},
+               {"Smaller", "Empty"},        {"Smaller", "x12"},      {"Deform", ""}};
     Run(s);
 }
 

@@ -95,9 +95,9 @@ TEST(RegistryWriteFailure, KeyThatCannotBeCreated) {
                       "Failed to create key " + tooLong);
     CHECK_THROWS_WITH(platform.WriteRegistryString(kUser, "\\" + key.path + "\\\xC3", "v", "x"),
                       "Failed to create key \\" + key.path + "\\\xC3");
-    CHECK_THROWS_WITH(platform.WriteRegistryString(static_cast<RegistryRoot>(5), key.path, "v",
-                                                   "x"),
-                      "Failed to create key " + key.path);
+    CHECK_THROWS_WITH(
+        platform.WriteRegistryString(static_cast<RegistryRoot>(5), key.path, "v", "x"),
+        "Failed to create key " + key.path);
     CHECK_EQ(platform.ReadRegistryString(kUser, key.path, "kept", ""), "old");
 }
 

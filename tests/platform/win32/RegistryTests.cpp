@@ -67,8 +67,8 @@ TEST(Registry, TextOutsideTheAnsiCodePageKeepsEveryCharacter) {
     const std::string folder = key.path + "\\Bilder \xC3\x9C \xE6\x97\xA5\xE6\x9C\xAC";  // Ü 日本
     const std::string value = "D:\\\xD0\xA4\xD0\xBE\xD1\x82\xD0\xBE\\\xF0\x9F\x98\x80.bmp";
     platform.WriteRegistryString(kUser, folder, "Wallpaper \xC3\xA9", value);
-    CHECK_EQ(RegistryString(HKEY_CURRENT_USER,
-                            Wide(key.path) + L"\\Bilder \u00DC \u65E5\u672C", L"Wallpaper \u00E9"),
+    CHECK_EQ(RegistryString(HKEY_CURRENT_USER, Wide(key.path) + L"\\Bilder \u00DC \u65E5\u672C",
+                            L"Wallpaper \u00E9"),
              std::optional<std::wstring>(L"D:\\\u0424\u043E\u0442\u043E\\\U0001F600.bmp"));
     CHECK_EQ(platform.ReadRegistryString(kUser, folder, "Wallpaper \xC3\xA9", ""), value);
 }

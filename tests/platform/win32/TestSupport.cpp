@@ -10,7 +10,9 @@ std::string UniqueName(const std::string& prefix) {
     return prefix + "-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
 }
 
-std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+std::wstring Wide(const std::string& ascii) {
+    return std::wstring(ascii.begin(), ascii.end());
+}
 
 void PumpMessages() {
     MSG message;
@@ -35,9 +37,13 @@ TempFolder::~TempFolder() {
 NamedEvent::NamedEvent(const std::string& name)
     : handle_(CreateEventW(nullptr, TRUE, FALSE, Wide(name).c_str())) {}
 
-NamedEvent::~NamedEvent() { CloseHandle(handle_); }
+NamedEvent::~NamedEvent() {
+    CloseHandle(handle_);
+}
 
-void NamedEvent::Set() { SetEvent(handle_); }
+void NamedEvent::Set() {
+    SetEvent(handle_);
+}
 
 bool NamedEvent::Wait(DWORD milliseconds) {
     return WaitForSingleObject(handle_, milliseconds) == WAIT_OBJECT_0;
@@ -85,8 +91,8 @@ std::optional<std::wstring> RegistryString(HKEY root, const std::wstring& key,
         return std::nullopt;
     }
     std::vector<wchar_t> data(size / sizeof(wchar_t) + 1);
-    if (RegGetValueW(root, key.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, data.data(),
-                     &size) != ERROR_SUCCESS) {
+    if (RegGetValueW(root, key.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, data.data(), &size) !=
+        ERROR_SUCCESS) {
         return std::nullopt;
     }
     return std::wstring(data.data());

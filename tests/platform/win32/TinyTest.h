@@ -32,9 +32,15 @@ void Fail(const char* file, int line, const std::string& what);
 
 std::string Show(const std::string& text);
 std::string Show(const std::wstring& text);
-inline std::string Show(const char* text) { return Show(std::string(text)); }
-inline std::string Show(const wchar_t* text) { return Show(std::wstring(text)); }
-inline std::string Show(bool value) { return value ? "true" : "false"; }
+inline std::string Show(const char* text) {
+    return Show(std::string(text));
+}
+inline std::string Show(const wchar_t* text) {
+    return Show(std::wstring(text));
+}
+inline std::string Show(bool value) {
+    return value ? "true" : "false";
+}
 template <typename T>
 std::string Show(const T& value);
 template <typename T>
@@ -71,40 +77,40 @@ bool CheckEqual(const A& actual, const B& expected, const char* actualText,
 #define TINYTEST_JOIN2(a, b) a##b
 #define TINYTEST_JOIN(a, b) TINYTEST_JOIN2(a, b)
 
-#define TEST(group, name)                                                                 \
-    static void group##_##name();                                                         \
-    static const ::tinytest::Registrar group##_##name##_registrar(#group, #name,          \
-                                                                  &group##_##name);       \
+#define TEST(group, name)                                                                          \
+    static void group##_##name();                                                                  \
+    static const ::tinytest::Registrar group##_##name##_registrar(#group, #name, &group##_##name); \
     static void group##_##name()
 
-#define HELPER(name)                                                                      \
-    static int helper_##name(int argc, char** argv);                                      \
+#define HELPER(name)                                                                           \
+    static int helper_##name(int argc, char** argv);                                           \
     static const ::tinytest::HelperRegistrar helper_##name##_registrar(#name, &helper_##name); \
     static int helper_##name([[maybe_unused]] int argc, [[maybe_unused]] char** argv)
 
-#define CHECK(condition)                                             \
-    do {                                                             \
-        if (!(condition)) ::tinytest::Fail(__FILE__, __LINE__, #condition); \
+#define CHECK(condition)                                      \
+    do {                                                      \
+        if (!(condition))                                     \
+            ::tinytest::Fail(__FILE__, __LINE__, #condition); \
     } while (false)
 
-#define REQUIRE(condition)                                           \
-    do {                                                             \
-        if (!(condition)) {                                          \
-            ::tinytest::Fail(__FILE__, __LINE__, #condition);        \
-            throw ::tinytest::Abort{};                               \
-        }                                                            \
+#define REQUIRE(condition)                                    \
+    do {                                                      \
+        if (!(condition)) {                                   \
+            ::tinytest::Fail(__FILE__, __LINE__, #condition); \
+            throw ::tinytest::Abort{};                        \
+        }                                                     \
     } while (false)
 
 #define CHECK_EQ(actual, expected) \
     ::tinytest::CheckEqual((actual), (expected), #actual, #expected, __FILE__, __LINE__)
 
 // The expression must throw an exception whose what() is exactly `message`.
-#define CHECK_THROWS_WITH(expression, message)                                          \
-    do {                                                                                \
-        try {                                                                           \
-            expression;                                                                 \
-            ::tinytest::Fail(__FILE__, __LINE__, "no exception from " #expression);     \
-        } catch (const std::exception& error) {                                         \
-            CHECK_EQ(std::string(error.what()), std::string(message));                  \
-        }                                                                               \
+#define CHECK_THROWS_WITH(expression, message)                                      \
+    do {                                                                            \
+        try {                                                                       \
+            expression;                                                             \
+            ::tinytest::Fail(__FILE__, __LINE__, "no exception from " #expression); \
+        } catch (const std::exception& error) {                                     \
+            CHECK_EQ(std::string(error.what()), std::string(message));              \
+        }                                                                           \
     } while (false)
