@@ -1,12 +1,12 @@
 #include "linux/LinuxPlatform.h"
 
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QScreen>
 #include <filesystem>
 
 #include "VexloError.h"
 #include "linux/DesktopValues.h"
+#include "linux/PictureCheck.h"
 #include "x11/X11HotKey.h"
 #include "x11/X11ScreenSize.h"
 
@@ -16,17 +16,6 @@ namespace {
 std::string EnvValue(const Environment& env, const char* name) {
     auto it = env.find(name);
     return it == env.end() ? std::string() : it->second;
-}
-
-// A picture the desktop can be handed: an existing file whose header a
-// decoder accepts. Anything else would leave the desktop blank.
-bool IsPicture(const std::string& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) {
-        return false;
-    }
-    QImageReader reader(QString::fromStdString(path));
-    return reader.canRead();
 }
 
 }  // namespace
@@ -56,7 +45,7 @@ DesktopSize LinuxPlatform::GetDesktopSize() {
 bool LinuxPlatform::SetDesktopWallpaper(const std::string& path) {
     std::error_code ec;
     const std::string absolute = std::filesystem::absolute(path, ec).lexically_normal().string();
-    if (setter_ == nullptr || ec || !IsPicture(absolute)) {
+    if (setter_ == nullptr || ec || !IsWholePicture(absolute)) {
         return false;
     }
     WallpaperRequest request{absolute, ReadWallpaperPlacement(registry_),

@@ -4,6 +4,7 @@
 #include <QImageReader>
 #include <cstdlib>
 
+#include "linux/PictureCheck.h"
 #include "x11/WallpaperRender.h"
 #include "x11/XcbConnection.h"
 #include "x11/XcbImageUpload.h"
@@ -32,6 +33,9 @@ void WritePixmapProperty(const XcbConnection& x, xcb_atom_t property, xcb_pixmap
 }
 
 QImage LoadPicture(const std::string& path) {
+    if (!IsWholePicture(path)) {
+        return {};
+    }
     QImageReader reader(QString::fromStdString(path));
     reader.setAutoTransform(false);
     return reader.read();  // null for a missing, unreadable or damaged file

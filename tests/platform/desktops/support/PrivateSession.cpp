@@ -1,0 +1,34 @@
+#include "PrivateSession.h"
+
+#include <sys/stat.h>
+
+#include <stdexcept>
+
+namespace vexlo::test {
+
+PrivateSession::PrivateSession() {
+    const std::string runtime = dir_.Sub("runtime");
+    chmod(runtime.c_str(), 0700);
+    env_ = {
+        {"PATH", "/usr/bin:/bin"},
+        {"HOME", dir_.Sub("home")},
+        {"XDG_CONFIG_HOME", dir_.Sub("config")},
+        {"XDG_DATA_HOME", dir_.Sub("data")},
+        {"XDG_CACHE_HOME", dir_.Sub("cache")},
+        {"XDG_RUNTIME_DIR", runtime},
+        {"GSETTINGS_BACKEND", "dconf"},
+        {"LANG", "C.UTF-8"},
+    };
+    // The bus hands this environment on to every service it starts.
+    bus_ = std::make_unique<ChildProcess>(
+        std::vector<std::string>{"dbus-daemon", "--session", "--nofork", "--print-address=3",
+                                 "--address=unix:dir=" + runtime},
+        env_, 3, dir_.File("bus.log"));
+    const std::string address = bus_->ReadLine(10000);
+    if (address.empty()) {
+        throw std::runtime_error("dbus-daemon did not start: " + ReadFile(dir_.File("bus.log")));
+    }
+    env_["DBUS_SESSION_BUS_ADDRESS"] = address;
+}
+
+}  // namespace vexlo::test

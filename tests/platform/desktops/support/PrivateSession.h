@@ -1,0 +1,28 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "ChildProcess.h"
+#include "TempDir.h"
+
+namespace vexlo::test {
+
+// A desktop session of the test's own: home, configuration, data and runtime
+// folders in a temporary folder, and a D-Bus session bus whose services
+// (dconf, xfconfd) keep their settings there.
+class PrivateSession {
+public:
+    PrivateSession();
+
+    // The environment of a program in this session, the bus address included.
+    const Environment& Env() const { return env_; }
+    const TempDir& Dir() const { return dir_; }
+
+private:
+    TempDir dir_;
+    Environment env_;
+    std::unique_ptr<ChildProcess> bus_;
+};
+
+}  // namespace vexlo::test

@@ -1,0 +1,74 @@
+#include "XServer.h"
+
+#include <cstdlib>
+#include <stdexcept>
+
+#include "x11/XcbConnection.h"
+
+namespace vexlo::test {
+
+XServer::XServer(int width, int height) {
+    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+    process_ = std::make_unique<ChildProcess>(
+        std::vector<std::string>{"Xvfb", "-displayfd", "3", "-noreset", "-nolisten", "tcp",
+                                 "-screen", "0", screen},
+        Environment{{"PATH", "/usr/bin:/bin"}}, 3, dir_.File("xvfb.log"));
+    const std::string number = process_->ReadLine(15000);
+    if (number.empty()) {
+        throw std::runtime_error("Xvfb did not start: " + ReadFile(dir_.File("xvfb.log")));
+    }
+    display_ = ":" + number;
+}
+
+Environment XServer::Env() const {
+    return {{"DISPLAY", display_}, {"PATH", "/usr/bin:/bin"}, {"HOME", dir_.Path()}};
+}
+
+QImage RootScreenshot(const std::string& display) {
+    XcbConnection x(display);
+    if (!x.IsConnected()) {
+        return {};
+    }
+    const int width = x.Screen()->width_in_pixels;
+    const int height = x.Screen()->height_in_pixels;
+    xcb_get_image_reply_t* reply = xcb_get_image_reply(
+        x.get(),
+        xcb_get_image(x.get(), XCB_IMAGE_FORMAT_Z_PIXMAP, x.Root(), 0, 0,
+                      static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height),
+                      ~0u),
+        nullptr);
+    if (reply == nullptr) {
+        return {};
+    }
+    // Xvfb at depth 24 stores 32 bits a pixel, 0x00RRGGBB in host order.
+    QImage image(xcb_get_image_data(reply), width, height, width * 4, QImage::Format_RGB32);
+    QImage copy = image.copy();
+    std::free(reply);
+    return copy;
+}
+
+xcb_pixmap_t RootProperty(const std::string& display, const char* atomName) {
+    XcbConnection x(display);
+    const xcb_atom_t atom = x.Atom(atomName);
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(
+        x.get(), xcb_get_property(x.get(), 0, x.Root(), atom, XCB_ATOM_PIXMAP, 0, 1), nullptr);
+    xcb_pixmap_t pixmap = XCB_NONE;
+    if (reply != nullptr && xcb_get_property_value_length(reply) == 4) {
+        pixmap = *static_cast<const xcb_pixmap_t*>(xcb_get_property_value(reply));
+    }
+    std::free(reply);
+    return pixmap;
+}
+
+bool PixmapExists(const std::string& display, xcb_pixmap_t pixmap) {
+    XcbConnection x(display);
+    xcb_generic_error_t* error = nullptr;
+    xcb_get_geometry_reply_t* reply =
+        xcb_get_geometry_reply(x.get(), xcb_get_geometry(x.get(), pixmap), &error);
+    const bool exists = reply != nullptr;
+    std::free(reply);
+    std::free(error);
+    return exists;
+}
+
+}  // namespace vexlo::test
