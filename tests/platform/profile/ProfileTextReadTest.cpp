@@ -162,8 +162,8 @@ TEST(ProfileTextRead, OddTextReadsWithoutHarm) {
         binary += static_cast<char>((i * 7919) & 0xFF);
     }
     const std::string huge(10 * 1024 * 1024, 'v');
-    const std::string text = binary + "\n[s]\nk=ok\n" + std::string("\0\0=\0\n", 5) + "long=" +
-                             huge + "\n" + huge + "\n[t]\nk2=fine";
+    const std::string text = binary + "\n[s]\nk=ok\n" + std::string("\0\0=\0\n", 5) +
+                             "long=" + huge + "\n" + huge + "\n[t]\nk2=fine";
     const ProfileText p(text);
     EXPECT_EQ(p.GetString("s", "k", "-"), "ok");
     EXPECT_EQ(p.GetString("s", "long", "-").size(), kProfileValueLimit);
@@ -174,7 +174,8 @@ TEST(ProfileTextRead, OddTextReadsWithoutHarm) {
     EXPECT_EQ(again.Text(), p.Text());
     EXPECT_EQ(again.GetString("s", "long", "-").size(), kProfileValueLimit);
 
-    for (const char* odd : {"", "\xEF\xBB\xBF", "[", "]", "=", "\r", "\n\n\n", "[]\n=\n", "\xEF\xBB"}) {
+    for (const char* odd :
+         {"", "\xEF\xBB\xBF", "[", "]", "=", "\r", "\n\n\n", "[]\n=\n", "\xEF\xBB"}) {
         const ProfileText q(odd);
         EXPECT_EQ(q.GetString("", "", "def"), std::string(odd) == "[]\n=\n" ? "" : "def") << odd;
     }

@@ -16,13 +16,20 @@ using ::testing::HasSubstr;
 TEST(ProfileTextWrite, FreshFileAfterTheFirstOptionsOk) {
     ProfileText p;
     const char* writes[][3] = {
-        {"Startup", "Change Wallpaper", "0"}, {"Startup", "Random", "1"},
-        {"HotKeys", "CtrlAltC", "0"},         {"Settings", "Use Timer", "0"},
-        {"Settings", "Timer Time", "10"},     {"Settings", "Default Tile Method", "0"},
-        {"Settings", "Transparent Icons", "0"}, {"Settings", "Icon Text Colour", "-2147483647"},
-        {"Larger", "Stretch Wallpaper", "0"}, {"Deform", "UseDeform", "0"},
-        {"Deform", "Size", "15"},             {"Smaller", "Stretch Wallpaper", "0"},
-        {"Smaller", "Tile Wallpaper", "0"},   {"Smaller", "Stretch Size", "75"},
+        {"Startup", "Change Wallpaper", "0"},
+        {"Startup", "Random", "1"},
+        {"HotKeys", "CtrlAltC", "0"},
+        {"Settings", "Use Timer", "0"},
+        {"Settings", "Timer Time", "10"},
+        {"Settings", "Default Tile Method", "0"},
+        {"Settings", "Transparent Icons", "0"},
+        {"Settings", "Icon Text Colour", "-2147483647"},
+        {"Larger", "Stretch Wallpaper", "0"},
+        {"Deform", "UseDeform", "0"},
+        {"Deform", "Size", "15"},
+        {"Smaller", "Stretch Wallpaper", "0"},
+        {"Smaller", "Tile Wallpaper", "0"},
+        {"Smaller", "Stretch Size", "75"},
         {"Smaller", "Tile Size", "75"},
     };
     for (const auto& w : writes) {
@@ -96,10 +103,24 @@ TEST(ProfileTextWrite, ByteOrderMarkAndLineFeedsOnRewrite) {
 
 TEST(ProfileTextWrite, AwkwardValuesReadBackAsWritten) {
     const std::string values[] = {
-        "",           " leading",   "trailing ", "  both  ", "\"quoted\"", "'single'",
-        "\"",         "'",          "\"\"",      "a=b=c",    "; not a comment",
-        "[not a section]",          "\t tab",    "mixed\"'", "é ü ß 字", std::string(5000, 'x'),
-        "C:\\Pictures\\",           "\xFF\xFE binary \x01",
+        "",
+        " leading",
+        "trailing ",
+        "  both  ",
+        "\"quoted\"",
+        "'single'",
+        "\"",
+        "'",
+        "\"\"",
+        "a=b=c",
+        "; not a comment",
+        "[not a section]",
+        "\t tab",
+        "mixed\"'",
+        "é ü ß 字",
+        std::string(5000, 'x'),
+        "C:\\Pictures\\",
+        "\xFF\xFE binary \x01",
     };
     ProfileText p;
     for (const std::string& v : values) {

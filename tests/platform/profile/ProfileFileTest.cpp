@@ -1,0 +1,125 @@
+// The settings file on disk: reads that always see the file, writes that land
+// whole, one file for every spelling of its name.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include "FileHelpers.h"
+#include "profile/ProfileFile.h"
+
+namespace vexlo {
+namespace {
+
+using test::Entries;
+using test::ReadBytes;
+using test::WriteBytes;
+using ::testing::ElementsAre;
+
+class ProfileFileTest : public ::testing::Test {
+protected:
+    QString Path(const char* name) const { return dir.filePath(name); }
+    std::string P(const char* name) const { return Path(name).toStdString(); }
+    QTemporaryDir dir;
+};
+
+TEST_F(ProfileFileTest, MissingFileReadsDefaultsAndTheFirstWriteCreatesIt) {
+    ProfileFile f(P("Vexlo.ini"));
+    EXPECT_EQ(f.GetString("Settings", "Timer Time", "10"), "10");
+    EXPECT_TRUE(f.KeyNames("Folders").empty());
+    EXPECT_FALSE(f.SectionExists("Settings"));
+    EXPECT_THAT(Entries(dir.path()), ElementsAre());  // reading creates nothing
+
+    f.WriteString("Folders", "Nature", "/p/Nature/");
+    f.WriteString("Use Folders", "Nature", "1");
+    f.WriteString("Folders", "nature", "/q/Nature");
+    EXPECT_EQ(ReadBytes(Path("Vexlo.ini")),
+              "[Folders]\r\nNature=/q/Nature\r\n[Use Folders]\r\nNature=1\r\n");
+    EXPECT_EQ(f.GetString("FOLDERS", "NATURE", ""), "/q/Nature");
+    EXPECT_THAT(Entries(dir.path()), ElementsAre("Vexlo.ini"));  // no lock or temporary left
+
+    f.DeleteKey("Folders", "Nature");
+    f.EraseSection("Use Folders");
+    EXPECT_EQ(ReadBytes(Path("Vexlo.ini")), "[Folders]\r\n");
+    EXPECT_FALSE(f.SectionExists("Folders"));
+}
+
+TEST_F(ProfileFileTest, EveryReadSeesWritesOfOthers) {
+    ProfileFile reader(P("Vexlo.ini"));
+    ProfileFile writer(P("Vexlo.ini"));
+    writer.WriteString("s", "k", "1");
+    EXPECT_EQ(reader.GetString("s", "k", ""), "1");
+    writer.WriteString("s", "k", "2");
+    EXPECT_EQ(reader.GetString("s", "k", ""), "2");
+    // An edit in place by another program, same size, at once.
+    WriteBytes(Path("Vexlo.ini"), "[s]\r\nk=3\r\n");
+    EXPECT_EQ(reader.GetString("s", "k", ""), "3");
+    QFile::remove(Path("Vexlo.ini"));
+    EXPECT_EQ(reader.GetString("s", "k", "gone"), "gone");
+}
+
+TEST_F(ProfileFileTest, ACachedCopyNeverHidesAChange) {
+    // Files older than the clock's granularity are where a parsed copy is reused.
+    WriteBytes(Path("Vexlo.ini"), "[s]\r\nk=1\r\nother=x\r\n");
+    ProfileFile reader(P("Vexlo.ini"));
+    QThread::msleep(3200);
+    EXPECT_EQ(reader.GetString("s", "k", ""), "1");
+    EXPECT_EQ(reader.GetString("s", "other", ""), "x");
+    ProfileFile(P("vexlo.ini")).WriteString("s", "k", "2");  // replaced through a new file
+    EXPECT_EQ(reader.GetString("s", "k", ""), "2");
+    WriteBytes(Path("Vexlo.ini"), "[s]\r\nk=3\r\nother=x\r\n");  // same size, same inode
+    EXPECT_EQ(reader.GetString("s", "k", ""), "3");
+}
+
+TEST_F(ProfileFileTest, TheNameMatchesInAnyLetterCase) {
+    ProfileFile upper(P("Vexlo.ini"));
+    ProfileFile lower(P("vexlo.ini"));
+    lower.WriteString("Folders", "Shots", "/d/Shots/");  // as "addfolder" does
+    upper.WriteString("Settings", "Use Timer", "1");
+    EXPECT_THAT(Entries(dir.path()), ElementsAre("vexlo.ini"));
+    EXPECT_EQ(upper.GetString("Folders", "Shots", ""), "/d/Shots/");
+    EXPECT_EQ(upper.ResolvedPath(), P("vexlo.ini"));
+    WriteProfileString(P("VEXLO.INI"), "Folders", "More", "/m");
+    EXPECT_EQ(ReadProfileString(P("Vexlo.Ini"), "Folders", "More", ""), "/m");
+    EXPECT_THAT(Entries(dir.path()), ElementsAre("vexlo.ini"));
+}
+
+TEST_F(ProfileFileTest, SeveralSpellingsOnDiskAllNameTheSameOne) {
+    WriteBytes(Path("vexlo.ini"), "[s]\r\nk=lower\r\n");
+    WriteBytes(Path("Vexlo.ini"), "[s]\r\nk=upper\r\n");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("VEXLO.INI"));  // a folder never wins over a file
+    for (const char* name : {"vexlo.ini", "Vexlo.ini", "VEXLO.INI", "vExLo.InI"}) {
+        EXPECT_EQ(ProfileFile(P(name)).GetString("s", "k", ""), "upper") << name;
+    }
+}
+
+TEST_F(ProfileFileTest, OddFileOnDiskReadsAndSurvivesAWrite) {
+    std::string odd = "\xEF\xBB\xBF; written by hand\n[s]\nk = 1 \nno equals\n";
+    odd += std::string("\0\x01\x02\xFF\xFE", 5) + "\n";
+    odd += "huge=" + std::string(10 * 1024 * 1024, 'h') + "\n[t]\nx=y";
+    WriteBytes(Path("Vexlo.ini"), odd);
+    ProfileFile f(P("Vexlo.ini"));
+    EXPECT_EQ(f.GetString("s", "k", ""), "1");
+    EXPECT_EQ(f.GetString("s", "huge", "").size(), kProfileValueLimit);
+    EXPECT_EQ(f.GetString("t", "x", ""), "y");
+    f.WriteString("t", "new", "n");
+    std::string expected = "\xEF\xBB\xBF; written by hand\r\n[s]\r\nk = 1 \r\nno equals\r\n";
+    expected += std::string("\0\x01\x02\xFF\xFE", 5) + "\r\n";
+    expected += "huge=" + std::string(10 * 1024 * 1024, 'h') + "\r\n[t]\r\nx=y\r\nnew=n\r\n";
+    EXPECT_TRUE(ReadBytes(Path("Vexlo.ini")) == expected);
+}
+
+TEST_F(ProfileFileTest, UpdateWritesOnlyWhenSomethingChanged) {
+    WriteBytes(Path("Vexlo.ini"), "[s]\nk=1\n");  // LF only: a real write would make it CR LF
+    ProfileFile f(P("Vexlo.ini"));
+    f.WriteString("s", "k", "1");
+    f.DeleteKey("s", "missing");
+    f.EraseSection("missing");
+    f.Update([](ProfileText&) { return false; });
+    EXPECT_EQ(ReadBytes(Path("Vexlo.ini")), "[s]\nk=1\n");
+}
+
+}  // namespace
+}  // namespace vexlo
