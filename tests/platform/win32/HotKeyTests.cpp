@@ -29,9 +29,9 @@ void PressCtrlAltC() {
     SendInput(6, input, sizeof(INPUT));
 }
 
-// Pumps until `count` deliveries arrived or two seconds passed.
+// Pumps until `count` deliveries arrived or five seconds passed.
 void PumpUntil(const std::vector<Delivery>& seen, size_t count) {
-    for (int i = 0; i < 200 && seen.size() < count; ++i) {
+    for (int i = 0; i < 500 && seen.size() < count; ++i) {
         PumpMessages();
         Sleep(10);
     }
