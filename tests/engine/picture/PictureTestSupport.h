@@ -1,0 +1,44 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <string>
+
+#include "VexloError.h"
+#include "support/PictureWriters.h"
+
+namespace vexlo::testing {
+
+// Each test gets its own folder for the files it makes.
+class PictureTest : public ::testing::Test {
+protected:
+    std::string Path(const std::string& name) const {
+        return dir_.filePath(QString::fromStdString(name)).toStdString();
+    }
+
+private:
+    QTemporaryDir dir_;
+};
+
+// The message of the VexloError that `call` throws; fails the test when it
+// throws nothing or something else.
+template <typename Call>
+std::string ErrorOf(Call&& call) {
+    try {
+        call();
+    } catch (const VexloError& error) {
+        return error.what();
+    }
+    ADD_FAILURE() << "no VexloError was thrown";
+    return {};
+}
+
+// True when both colours are within `tolerance` in each channel.
+inline bool Near(QRgb a, QRgb b, int tolerance) {
+    return std::abs(qRed(a) - qRed(b)) <= tolerance &&
+           std::abs(qGreen(a) - qGreen(b)) <= tolerance &&
+           std::abs(qBlue(a) - qBlue(b)) <= tolerance && qAlpha(a) == qAlpha(b);
+}
+
+}  // namespace vexlo::testing
