@@ -55,9 +55,9 @@ bool Acquire(QLockFile& lock, const QString& lockPath) {
         if (lock.tryLock(0)) {
             return true;
         }
-        const QFileInfo holder(lockPath);
+        const FileState holder = StatFile(lockPath.toStdString());  // one look, not two
         if (lock.error() != QLockFile::LockFailedError || Clock::now() >= deadline ||
-            (holder.exists() && !holder.isFile())) {
+            (holder.exists && !holder.regular)) {
             return false;  // refused outright, waited too long, or no lock file stands there
         }
         QThread::msleep(sleepMs);
