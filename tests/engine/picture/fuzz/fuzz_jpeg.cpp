@@ -1,0 +1,7 @@
+#include "FuzzDecode.h"
+#include "picture/JpegDecoder.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    vexlo::fuzzing::FuzzDecode(data, size, vexlo::DecodeJpegFile);
+    return 0;
+}
