@@ -58,6 +58,8 @@ public:
     std::vector<std::string> KeyNames(std::string_view section) const;
     // True when the section holds at least one key.
     bool SectionExists(std::string_view section) const;
+    // True when a header of the section stands in the text, with or without keys.
+    bool HasSection(std::string_view section) const { return FindSection(section) != nullptr; }
 
     // The whole value, without any limit.
     std::optional<std::string> Find(std::string_view section, std::string_view key) const;

@@ -1,0 +1,163 @@
+// The file-backed registry: key paths, the default value, subkeys, failures.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "VexloError.h"
+#include "registry/FileRegistry.h"
+#include "registry/RegistryPath.h"
+
+namespace vexlo {
+namespace {
+
+using ::testing::HasSubstr;
+
+constexpr auto HKCU = RegistryRoot::CurrentUser;
+constexpr auto HKLM = RegistryRoot::LocalMachine;
+
+std::string Bytes(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return "<missing>";
+    }
+    return file.readAll().toStdString();
+}
+
+template <typename F>
+std::string ErrorOf(F&& call) {
+    try {
+        call();
+    } catch (const VexloError& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+class FileRegistryTest : public ::testing::Test {
+protected:
+    std::string Folder() const { return dir.filePath("config/vexlo").toStdString(); }
+    QTemporaryDir dir;
+    FileRegistry reg{Folder()};
+};
+
+TEST(FileRegistryFolder, ChosenFromTheEnvironment) {
+    EXPECT_EQ(FileRegistry::DefaultFolder(
+                  {{"VEXLO_REGISTRY_DIR", "/t/reg"}, {"XDG_CONFIG_HOME", "/x"}, {"HOME", "/h"}}),
+              "/t/reg");
+    EXPECT_EQ(FileRegistry::DefaultFolder({{"XDG_CONFIG_HOME", "/x"}, {"HOME", "/h"}}), "/x/vexlo");
+    EXPECT_EQ(FileRegistry::DefaultFolder({{"VEXLO_REGISTRY_DIR", ""}, {"HOME", "/h"}}),
+              "/h/.config/vexlo");
+    EXPECT_EQ(FileRegistry::DefaultFolder({{"XDG_CONFIG_HOME", "relative"}, {"HOME", "/h"}}),
+              "/h/.config/vexlo");
+    const FileRegistry reg("/r");
+    EXPECT_EQ(reg.FileFor(HKCU), "/r/HKEY_CURRENT_USER.ini");
+    EXPECT_EQ(reg.FileFor(HKLM), "/r/HKEY_LOCAL_MACHINE.ini");
+}
+
+TEST(RegistryPathRules, Normalising) {
+    EXPECT_EQ(NormaliseRegistryKey("\\Control Panel\\\\Desktop\\"), "Control Panel\\Desktop");
+    EXPECT_EQ(NormaliseRegistryKey("\\\\\\"), "");
+    EXPECT_EQ(NormaliseRegistryKey("a"), "a");
+    EXPECT_TRUE(IsRegistryKeyAtOrBelow("Software\\Vexlo\\Sub", "software\\VEXLO"));
+    EXPECT_TRUE(IsRegistryKeyAtOrBelow("Software\\Vexlo", "software\\vexlo"));
+    EXPECT_FALSE(IsRegistryKeyAtOrBelow("Software\\VexloOther", "Software\\Vexlo"));
+    EXPECT_FALSE(IsRegistryKeyAtOrBelow("Software", "Software\\Vexlo"));
+    EXPECT_EQ(RegistryRootName(static_cast<RegistryRoot>(0x80000005u)), "HKEY_0x80000005");
+}
+
+TEST_F(FileRegistryTest, WritesReadBackThroughAnySpellingOfTheKey) {
+    EXPECT_EQ(reg.ReadString(HKCU, "Control Panel\\Desktop", "Wallpaper", "none"), "none");
+    reg.WriteString(HKCU, "\\Control Panel\\desktop", "WallPaperStyle", "2");
+    reg.WriteString(HKCU, "Control Panel\\\\Desktop\\", "TileWallpaper", "0");
+    reg.WriteString(HKCU, "control panel\\DESKTOP", "wallpaperstyle", "1");
+    reg.WriteString(HKCU, "Control Panel\\Desktop", "", "default value");
+    reg.WriteString(HKCU, "Control Panel\\Desktop", "@", "a value named @");
+    EXPECT_EQ(reg.ReadString(HKCU, "\\CONTROL PANEL\\Desktop\\", "WALLPAPERSTYLE", ""), "1");
+    EXPECT_EQ(reg.ReadString(HKCU, "Control Panel\\Desktop", "", ""), "default value");
+    EXPECT_EQ(reg.ReadString(HKCU, "Control Panel\\Desktop", "@", ""), "a value named @");
+    EXPECT_EQ(reg.ReadString(HKLM, "Control Panel\\Desktop", "WallPaperStyle", "other root"),
+              "other root");
+    EXPECT_EQ(Bytes(reg.FileFor(HKCU)),
+              "[Control Panel\\desktop]\r\nWallPaperStyle=1\r\nTileWallpaper=0\r\n"
+              "=default value\r\n@=a value named @\r\n");
+    EXPECT_EQ(Bytes(reg.FileFor(HKLM)), "<missing>");
+    // Another registry on the same folder, as another process, sees it all.
+    EXPECT_EQ(FileRegistry(Folder()).ReadString(HKCU, "control panel\\desktop", "", ""),
+              "default value");
+}
+
+TEST_F(FileRegistryTest, ValuesOfAnyLengthAndShape) {
+    const std::string values[] = {"", "  padded  ", "\"quoted\"", std::string(5000, 'p'),
+                                  "C:\\Program Files\\Vexlo\\Vexlo.exe \"%1\""};
+    for (const std::string& v : values) {
+        reg.WriteString(HKLM, "Software\\Classes\\*\\shell\\Vexlo\\command", "", v);
+        EXPECT_EQ(reg.ReadString(HKLM, "Software\\Classes\\*\\shell\\Vexlo\\command", "", "-"), v);
+    }
+}
+
+TEST_F(FileRegistryTest, DeletingValuesAndKeysWithTheirSubkeys) {
+    reg.WriteString(HKLM, "Software\\Classes\\*\\shell\\Vexlo", "", "Apply with Vexlo");
+    reg.WriteString(HKLM, "Software\\Classes\\*\\shell\\Vexlo\\command", "", "vexlo apply");
+    reg.WriteString(HKLM, "Software\\Classes\\*\\shell\\VexloOther", "", "stays");
+    reg.WriteString(HKLM, "Software\\Classes\\*\\shell\\Vexlo\\a\\b\\c", "deep", "1");
+    reg.WriteString(HKCU, "Software\\Classes\\*\\shell\\Vexlo", "", "other root stays");
+
+    reg.DeleteValue(HKLM, "software\\classes\\*\\shell\\vexlo", "");
+    EXPECT_EQ(reg.ReadString(HKLM, "Software\\Classes\\*\\shell\\Vexlo", "", "gone"), "gone");
+    EXPECT_THAT(Bytes(reg.FileFor(HKLM)), HasSubstr("[Software\\Classes\\*\\shell\\Vexlo]\r\n"));
+
+    reg.DeleteKey(HKLM, "\\SOFTWARE\\Classes\\*\\shell\\Vexlo\\");
+    EXPECT_EQ(Bytes(reg.FileFor(HKLM)), "[Software\\Classes\\*\\shell\\VexloOther]\r\n=stays\r\n");
+    EXPECT_EQ(reg.ReadString(HKCU, "Software\\Classes\\*\\shell\\Vexlo", "", ""),
+              "other root stays");
+
+    reg.DeleteKey(HKLM, "\\");  // never the whole root
+    reg.DeleteKey(HKLM, "");
+    reg.DeleteKey(HKLM, "No\\Such\\Key");
+    reg.DeleteValue(HKLM, "No\\Such\\Key", "x");
+    EXPECT_EQ(reg.ReadString(HKLM, "Software\\Classes\\*\\shell\\VexloOther", "", ""), "stays");
+}
+
+TEST_F(FileRegistryTest, FailuresNameTheKeyOrTheValue) {
+    // The folder cannot be made: a file stands where it would go.
+    QFile blocker(dir.filePath("config"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    EXPECT_EQ(ErrorOf([&] { reg.WriteString(HKCU, "Control Panel\\Desktop", "Wallpaper", "x"); }),
+              "Failed to create key Control Panel\\Desktop");
+    EXPECT_EQ(reg.ReadString(HKCU, "Control Panel\\Desktop", "Wallpaper", "def"), "def");
+    reg.DeleteKey(HKCU, "Control Panel");  // silent
+    reg.DeleteValue(HKCU, "Control Panel\\Desktop", "Wallpaper");
+}
+
+TEST_F(FileRegistryTest, ExistingKeyThatCannotTakeAValue) {
+    reg.WriteString(HKCU, "Control Panel\\Desktop", "Wallpaper", "old.bmp");
+    const std::string before = Bytes(reg.FileFor(HKCU));
+    ASSERT_TRUE(QDir(QString::fromStdString(Folder())).mkdir("hkey_current_user.ini.lock"));
+    EXPECT_EQ(ErrorOf([&] { reg.WriteString(HKCU, "Control Panel\\Desktop", "Wallpaper", "n"); }),
+              "Failed to set data for 'Wallpaper'");
+    EXPECT_EQ(ErrorOf([&] { reg.WriteString(HKCU, "Control Panel\\New", "Wallpaper", "n"); }),
+              "Failed to create key Control Panel\\New");
+    EXPECT_EQ(Bytes(reg.FileFor(HKCU)), before);
+}
+
+TEST_F(FileRegistryTest, TextTheFileCannotHoldIsRefusedWithTheRegistryMessages) {
+    reg.WriteString(HKCU, "k", "v", "1");
+    const std::string before = Bytes(reg.FileFor(HKCU));
+    EXPECT_EQ(ErrorOf([&] { reg.WriteString(HKCU, "a]b", "v", "1"); }), "Failed to create key a]b");
+    EXPECT_EQ(ErrorOf([&] { reg.WriteString(HKCU, "a\nb", "v", "1"); }),
+              "Failed to create key a\nb");
+    EXPECT_EQ(ErrorOf([&] { reg.WriteString(HKCU, "k", "a=b", "1"); }),
+              "Failed to set data for 'a=b'");
+    EXPECT_EQ(ErrorOf([&] { reg.WriteString(HKCU, "k", "[x", "1"); }),
+              "Failed to set data for '[x'");
+    EXPECT_EQ(ErrorOf([&] { reg.WriteString(HKCU, "k", "v", "two\r\nlines"); }),
+              "Failed to set data for 'v'");
+    EXPECT_EQ(Bytes(reg.FileFor(HKCU)), before);
+}
+
+}  // namespace
+}  // namespace vexlo
