@@ -1,7 +1,8 @@
 #include "gnome/GSettingsWallpaper.h"
 
 #include <QUrl>
-#include <cstdio>
+
+#include "gnome/GVariantText.h"
 
 namespace vexlo {
 namespace {
@@ -24,24 +25,6 @@ std::string FileUri(const std::string& path) {
 }
 
 }  // namespace
-
-std::string GVariantString(const std::string& text) {
-    std::string quoted = "'";
-    for (char ch : text) {
-        const auto byte = static_cast<unsigned char>(ch);
-        if (ch == '\\' || ch == '\'') {
-            quoted += '\\';
-            quoted += ch;
-        } else if (byte < 0x20 || byte == 0x7f) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", byte);
-            quoted += escape;
-        } else {
-            quoted += ch;
-        }
-    }
-    return quoted + "'";
-}
 
 std::vector<GSettingsWrite> GSettingsWrites(GSettingsFlavour flavour,
                                             const WallpaperRequest& request) {
@@ -67,6 +50,11 @@ std::vector<GSettingsWrite> GSettingsWrites(GSettingsFlavour flavour,
             {schema, "picture-filename", GVariantString(request.path)}};
 }
 
+GSettingsWrite GSettingsPictureKey(GSettingsFlavour flavour, const WallpaperRequest& request) {
+    std::vector<GSettingsWrite> writes = GSettingsWrites(flavour, request);
+    return writes[1];  // after the placement
+}
+
 GSettingsWallpaper::GSettingsWallpaper(GSettingsFlavour flavour, CommandRunner runner)
     : flavour_(flavour), runner_(std::move(runner)) {}
 
@@ -83,7 +71,10 @@ bool GSettingsWallpaper::Set(const WallpaperRequest& request) {
         }
         told = true;
     }
-    return told;
+    const GSettingsWrite picture = GSettingsPictureKey(flavour_, request);
+    const CommandResult stored = runner_.Run("gsettings", {"get", picture.schema, picture.key});
+    return told && stored.Succeeded() &&
+           GVariantUnquote(stored.output) == GVariantUnquote(picture.value);
 }
 
 }  // namespace vexlo

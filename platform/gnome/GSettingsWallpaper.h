@@ -22,16 +22,17 @@ struct GSettingsWrite {
     std::string value;  // GVariant text, ready for the command line
 };
 
+// The key whose value tells which picture the desktop shows.
+GSettingsWrite GSettingsPictureKey(GSettingsFlavour flavour, const WallpaperRequest& request);
+
 // The writes that show `request` on a desktop of `flavour`, in order: the
 // placement first, so that the new picture is drawn placed as chosen.
 std::vector<GSettingsWrite> GSettingsWrites(GSettingsFlavour flavour,
                                             const WallpaperRequest& request);
 
-// A string as GVariant text: single quotes, with \ ' and control characters
-// escaped, so that any file name survives gsettings' parser.
-std::string GVariantString(const std::string& text);
-
-// The GNOME family through the `gsettings` command (dconf behind it).
+// The GNOME family through the `gsettings` command (dconf behind it). The
+// picture key is read back afterwards: gsettings reports success even when
+// its settings service could not be reached and nothing was stored.
 class GSettingsWallpaper : public WallpaperSetter {
 public:
     GSettingsWallpaper(GSettingsFlavour flavour, CommandRunner runner);

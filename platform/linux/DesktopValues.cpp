@@ -3,14 +3,8 @@
 #include <charconv>
 #include <sstream>
 
-#include "VexloError.h"
-#include "registry/FileRegistry.h"
-
 namespace vexlo {
 namespace {
-
-constexpr const char* kDesktopKey = "Control Panel\\desktop";
-constexpr const char* kColoursKey = "Control Panel\\Colors";
 
 // Leading blanks, an optional sign, then digits; anything else counts as 0.
 long LeadingNumber(const std::string& text) {
@@ -25,15 +19,6 @@ long LeadingNumber(const std::string& text) {
     const auto [ptr, ec] = std::from_chars(text.data() + start, text.data() + text.size(), value);
     (void)ptr;
     return ec == std::errc() ? value : 0;
-}
-
-// A read that cannot fail: a registry file that cannot be read counts as empty.
-std::string SafeRead(const FileRegistry& registry, const char* key, const char* name) {
-    try {
-        return registry.ReadString(RegistryRoot::CurrentUser, key, name, "");
-    } catch (const VexloError&) {
-        return "";
-    }
 }
 
 }  // namespace
@@ -63,15 +48,6 @@ std::uint32_t BackgroundFromValue(const std::string& rgb) {
     }
     return (static_cast<std::uint32_t>(r) << 16) | (static_cast<std::uint32_t>(g) << 8) |
            static_cast<std::uint32_t>(b);
-}
-
-WallpaperPlacement ReadWallpaperPlacement(const FileRegistry& registry) {
-    return PlacementFromValues(SafeRead(registry, kDesktopKey, "TileWallpaper"),
-                               SafeRead(registry, kDesktopKey, "WallPaperStyle"));
-}
-
-std::uint32_t ReadDesktopBackground(const FileRegistry& registry) {
-    return BackgroundFromValue(SafeRead(registry, kColoursKey, "Background"));
 }
 
 }  // namespace vexlo

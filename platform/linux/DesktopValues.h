@@ -7,8 +7,6 @@
 
 namespace vexlo {
 
-class FileRegistry;
-
 // The placement the Windows desktop derives from its two values: "TileWallpaper"
 // 1 tiles; else "WallPaperStyle" 2 stretches; else the picture is centred. The
 // texts are read as Windows reads numbers (leading blanks, then digits).
@@ -18,9 +16,5 @@ WallpaperPlacement PlacementFromValues(const std::string& tileWallpaper,
 // The desktop colour from "Control Panel\Colors" "Background" ("R G B"),
 // as 0xRRGGBB; black when missing or malformed.
 std::uint32_t BackgroundFromValue(const std::string& rgb);
-
-// Both read from the registry under HKEY_CURRENT_USER.
-WallpaperPlacement ReadWallpaperPlacement(const FileRegistry& registry);
-std::uint32_t ReadDesktopBackground(const FileRegistry& registry);
 
 }  // namespace vexlo

@@ -18,6 +18,18 @@ std::string EnvValue(const Environment& env, const char* name) {
     return it == env.end() ? std::string() : it->second;
 }
 
+constexpr const char* kDesktopKey = "Control Panel\\desktop";
+constexpr const char* kColoursKey = "Control Panel\\Colors";
+
+// A read that cannot fail: a registry file that cannot be read holds nothing.
+std::string SafeRead(const FileRegistry& registry, const char* key, const char* name) {
+    try {
+        return registry.ReadString(RegistryRoot::CurrentUser, key, name, "");
+    } catch (const VexloError&) {
+        return "";
+    }
+}
+
 }  // namespace
 
 LinuxPlatform::LinuxPlatform(FileRegistry registry, std::unique_ptr<WallpaperSetter> setter,
@@ -48,8 +60,12 @@ bool LinuxPlatform::SetDesktopWallpaper(const std::string& path) {
     if (setter_ == nullptr || ec || !IsWholePicture(absolute)) {
         return false;
     }
-    WallpaperRequest request{absolute, ReadWallpaperPlacement(registry_),
-                             ReadDesktopBackground(registry_)};
+    // Read at each apply, as the Windows desktop reads its own values.
+    WallpaperRequest request{
+        absolute,
+        PlacementFromValues(SafeRead(registry_, kDesktopKey, "TileWallpaper"),
+                            SafeRead(registry_, kDesktopKey, "WallPaperStyle")),
+        BackgroundFromValue(SafeRead(registry_, kColoursKey, "Background"))};
     if (!setter_->CachesByFileName()) {
         return setter_->Set(request);
     }

@@ -31,10 +31,16 @@ std::optional<std::string> SwayPathWord(const std::string& path) {
         if (byte < 0x20 || byte == 0x7f) {
             return std::nullopt;
         }
-        if (!IsPlain(byte)) {
-            word += '\\';
+        if (ch == '"') {
+            // A backslash does not keep sway's command splitter from pairing
+            // double quotes; single quotes carry it through to the expansion.
+            word += "'\"'";
+        } else {
+            if (!IsPlain(byte)) {
+                word += '\\';
+            }
+            word += ch;
         }
-        word += ch;
     }
     return word;
 }

@@ -10,7 +10,7 @@ namespace vexlo {
 
 // A path as one word of a sway command. sway splits its commands at blanks,
 // commas and semicolons and then expands the file name as a shell word, so
-// every character that either step treats specially gets a backslash. No
+// every character that either step treats specially is escaped. No
 // value for a path with control characters, which no escape carries through.
 std::optional<std::string> SwayPathWord(const std::string& path);
 

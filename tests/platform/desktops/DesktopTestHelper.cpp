@@ -31,6 +31,7 @@ public:
         if (file.open(QIODevice::Append)) {
             file.write(message.arguments().value(0).toString().toUtf8());
             file.write("\n//--- end of script\n");
+            file.close();  // on disk before the caller hears back
         }
         connection.send(refuse_ ? message.createErrorReply("org.kde.plasmashell.Error",
                                                            "Widgets are locked")

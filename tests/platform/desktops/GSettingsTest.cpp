@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include <QUrl>
+
+#include "gnome/GSettingsWallpaper.h"
+#include "gnome/GVariantText.h"
+#include "support/Pictures.h"
+#include "support/PrivateSession.h"
+
+namespace vexlo {
+namespace {
+
+// gsettings with dconf behind it, on a bus and in folders of the test's own.
+class GSettingsTest : public testing::Test {
+protected:
+    std::string Get(const std::string& schema, const std::string& key) const {
+        const CommandResult result = CommandRunner(session_.Env()).Run("gsettings", {"get", schema, key});
+        EXPECT_TRUE(result.Succeeded()) << result.errors;
+        return GVariantUnquote(result.output).value_or("<not a string: " + result.output + ">");
+    }
+    static std::string LocalFile(const std::string& uri) {
+        return QUrl(QString::fromStdString(uri)).toLocalFile().toStdString();
+    }
+    // A name that needs care in a URI and in GVariant text.
+    std::string Picture() const {
+        const std::string path = session_.Dir().Sub("my pictures") + "/it's #1 \"é\".bmp";
+        test::SaveBmp(test::QuadrantPicture(8, 8), path);
+        return path;
+    }
+
+    test::PrivateSession session_;
+};
+
+const char* Nick(WallpaperPlacement placement) {
+    switch (placement) {
+        case WallpaperPlacement::Tile: return "wallpaper";
+        case WallpaperPlacement::Stretch: return "stretched";
+        case WallpaperPlacement::Centre: break;
+    }
+    return "centered";
+}
+
+TEST_F(GSettingsTest, EachDesktopHoldsThePictureAndItsPlacement) {
+    const std::string path = Picture();
+    for (auto placement : {WallpaperPlacement::Centre, WallpaperPlacement::Tile,
+                           WallpaperPlacement::Stretch}) {
+        SCOPED_TRACE(Nick(placement));
+        const WallpaperRequest request{path, placement, 0};
+
+        ASSERT_TRUE(GSettingsWallpaper(GSettingsFlavour::Gnome, CommandRunner(session_.Env()))
+                        .Set(request));
+        const char* gnome = "org.gnome.desktop.background";
+        EXPECT_EQ(LocalFile(Get(gnome, "picture-uri")), path);
+        EXPECT_EQ(LocalFile(Get(gnome, "picture-uri-dark")), path);
+        EXPECT_EQ(Get(gnome, "picture-options"), Nick(placement));
+
+        ASSERT_TRUE(GSettingsWallpaper(GSettingsFlavour::Cinnamon, CommandRunner(session_.Env()))
+                        .Set(request));
+        const char* cinnamon = "org.cinnamon.desktop.background";
+        EXPECT_EQ(LocalFile(Get(cinnamon, "picture-uri")), path);
+        EXPECT_EQ(Get(cinnamon, "picture-options"), Nick(placement));
+
+        ASSERT_TRUE(GSettingsWallpaper(GSettingsFlavour::Mate, CommandRunner(session_.Env()))
+                        .Set(request));
+        EXPECT_EQ(Get("org.mate.background", "picture-filename"), path);
+        EXPECT_EQ(Get("org.mate.background", "picture-options"), Nick(placement));
+    }
+}
+
+TEST_F(GSettingsTest, UnreachableSettingsServiceIsAFailureNotASuccess) {
+    const std::string path = Picture();
+    Environment noBus = session_.Env();
+    noBus["DBUS_SESSION_BUS_ADDRESS"] = "unix:path=" + session_.Dir().File("no-such-bus");
+    EXPECT_FALSE(GSettingsWallpaper(GSettingsFlavour::Gnome, CommandRunner(noBus))
+                     .Set({path, WallpaperPlacement::Tile, 0}));
+    EXPECT_NE(LocalFile(Get("org.gnome.desktop.background", "picture-uri")), path);
+}
+
+TEST_F(GSettingsTest, DesktopWhoseSchemaIsNotInstalledFails) {
+    Environment bare = session_.Env();
+    bare["XDG_DATA_DIRS"] = session_.Dir().Sub("no-schemas");
+    EXPECT_FALSE(GSettingsWallpaper(GSettingsFlavour::Cinnamon, CommandRunner(bare))
+                     .Set({Picture(), WallpaperPlacement::Centre, 0}));
+}
+
+TEST_F(GSettingsTest, MissingToolFails) {
+    Environment noTools = session_.Env();
+    CommandRunner runner(noTools);
+    EXPECT_FALSE(runner.Run("/nonexistent/gsettings", {"get", "a", "b"}).finished);
+}
+
+}  // namespace
+}  // namespace vexlo

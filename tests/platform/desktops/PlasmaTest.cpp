@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <QDBusConnectionInterface>
+#include <QElapsedTimer>
+#include <QThread>
+#include <QUrl>
+#include <cstdio>
+#include <memory>
+#include <sstream>
+
+#include "kde/PlasmaWallpaper.h"
+#include "linux/SessionBus.h"
+#include "support/ChildProcess.h"
+#include "support/Pictures.h"
+#include "support/PrivateSession.h"
+
+namespace vexlo {
+namespace {
+
+// Runs a recorded desktop script as Plasma would, against two desktops that
+// note what is written into them; one line per written value.
+constexpr const char* kHarness = R"js(
+function Desktop(id) { this.id = id; this.currentConfigGroup = []; this.wallpaperPlugin = "org.kde.color"; }
+Desktop.prototype.writeConfig = function (key, value) {
+    print(this.id + " " + this.wallpaperPlugin + " " + this.currentConfigGroup.join("/") + "/" + key + "=" + value);
+};
+var shown = [new Desktop(0), new Desktop(1)];
+function desktops() { return shown; }
+)js";
+
+// plasmashell played by a process of ours that records every script.
+class PlasmaTest : public testing::Test {
+protected:
+    void StartShell(bool refuse) {
+        std::vector<std::string> argv = {VEXLO_DESKTOP_HELPER, "plasmashell", record_};
+        if (refuse) {
+            argv.push_back("refuse");
+        }
+        shell_ = std::make_unique<test::ChildProcess>(argv, session_.Env(), -1,
+                                                      session_.Dir().File("shell.log"));
+        SessionBus bus(session_.Env());
+        QElapsedTimer timer;
+        timer.start();
+        while (!bus.Connection().interface()->isServiceRegistered("org.kde.plasmashell")) {
+            ASSERT_LT(timer.elapsed(), 10000) << test::ReadFile(session_.Dir().File("shell.log"));
+            QThread::msleep(20);
+        }
+    }
+
+    // What the recorded script does to the desktops.
+    std::string RunRecordedScript() const {
+        std::string script = test::ReadFile(record_);
+        const std::string js = session_.Dir().File("run.js");
+        test::WriteFile(js, kHarness + script);
+        const std::string out = session_.Dir().File("run.out");
+        std::remove(out.c_str());
+        EXPECT_EQ(test::RunToEnd({"duk", js}, session_.Env(), 10000, out), 0) << test::ReadFile(out);
+        return test::ReadFile(out);
+    }
+
+    test::PrivateSession session_;
+    std::string record_ = session_.Dir().File("scripts.js");
+    std::unique_ptr<test::ChildProcess> shell_;
+};
+
+TEST_F(PlasmaTest, EveryDesktopGetsTheImagePluginWithPictureAndFillMode) {
+    StartShell(false);
+    // Quotes, a backslash and a line break must not end the script's string.
+    const std::string path = session_.Dir().Sub("pics") + "/it's \"q\" \\ 50%\n#1.bmp";
+    test::SaveBmp(test::QuadrantPicture(4, 4), path);
+    const std::string uri =
+        QUrl::fromLocalFile(QString::fromStdString(path)).toEncoded().toStdString();
+
+    const std::pair<WallpaperPlacement, int> modes[] = {
+        {WallpaperPlacement::Centre, 6}, {WallpaperPlacement::Tile, 3}, {WallpaperPlacement::Stretch, 0}};
+    for (const auto& [placement, fillMode] : modes) {
+        SCOPED_TRACE(fillMode);
+        std::remove(record_.c_str());
+        ASSERT_TRUE(PlasmaWallpaper(session_.Env()).Set({path, placement, 0}));
+        std::ostringstream want;
+        for (int id : {0, 1}) {
+            const std::string prefix = std::to_string(id) + " org.kde.image Wallpaper/org.kde.image/General/";
+            want << prefix << "FillMode=" << fillMode << "\n" << prefix << "Image=" << uri << "\n";
+        }
+        EXPECT_EQ(RunRecordedScript(), want.str());
+    }
+    EXPECT_EQ(QUrl(QString::fromStdString(uri)).toLocalFile().toStdString(), path);
+}
+
+TEST_F(PlasmaTest, RefusedScriptIsAFailure) {
+    StartShell(true);
+    const std::string path = session_.Dir().File("p.bmp");
+    test::SaveBmp(test::QuadrantPicture(4, 4), path);
+    EXPECT_FALSE(PlasmaWallpaper(session_.Env()).Set({path, WallpaperPlacement::Tile, 0}));
+}
+
+TEST_F(PlasmaTest, NoPlasmaShellOrNoBusFails) {
+    const std::string path = session_.Dir().File("p.bmp");
+    test::SaveBmp(test::QuadrantPicture(4, 4), path);
+    EXPECT_FALSE(PlasmaWallpaper(session_.Env()).Set({path, WallpaperPlacement::Tile, 0}));
+    Environment noBus = session_.Env();
+    noBus["DBUS_SESSION_BUS_ADDRESS"] = "unix:path=" + session_.Dir().File("no-such-bus");
+    EXPECT_FALSE(PlasmaWallpaper(noBus).Set({path, WallpaperPlacement::Tile, 0}));
+}
+
+}  // namespace
+}  // namespace vexlo

@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <thread>
+
+#include "support/ChildProcess.h"
+#include "support/Pictures.h"
+#include "support/TempDir.h"
+#include "sway/SwayWallpaper.h"
+
+namespace vexlo {
+namespace {
+
+namespace fs = std::filesystem;
+
+// sway will not run as root: as root the test runs it as a user of its own.
+constexpr const char* kSwayUser = "vexlo-desktop-test";
+
+// The arguments of a live process of the group `group` named `name`.
+std::vector<std::string> ProcessArgs(pid_t group, const std::string& name) {
+    std::error_code ec;
+    for (const fs::directory_entry& entry : fs::directory_iterator("/proc", ec)) {
+        const std::string pid = entry.path().filename().string();
+        if (pid.find_first_not_of("0123456789") != std::string::npos ||
+            getpgid(std::stoi(pid)) != group) {
+            continue;
+        }
+        const std::string raw = test::ReadFile(entry.path().string() + "/cmdline");
+        std::vector<std::string> args;
+        for (std::size_t start = 0; start < raw.size();) {
+            const std::size_t end = raw.find('\0', start);
+            args.push_back(raw.substr(start, end - start));
+            start = end == std::string::npos ? raw.size() : end + 1;
+        }
+        if (!args.empty() && fs::path(args[0]).filename() == name) {
+            return args;
+        }
+    }
+    return {};
+}
+
+class SwayTest : public testing::Test {
+protected:
+    void SetUp() override {
+        if (std::system("command -v sway >/dev/null && command -v swaymsg >/dev/null") != 0) {
+            GTEST_SKIP() << "sway is not installed (scripts/setup installs it)";
+        }
+        chmod(dir_.Path().c_str(), 0755);  // the sway user reads pictures below it
+        const std::string runtime = dir_.Sub("runtime");
+        chmod(runtime.c_str(), 0700);
+        std::vector<std::string> argv = {"sway", "-c", dir_.File("config")};
+        if (geteuid() == 0) {
+            if (getpwnam(kSwayUser) == nullptr &&
+                test::RunToEnd({"useradd", "--system", "--no-create-home", "--shell",
+                                "/usr/sbin/nologin", kSwayUser},
+                               {{"PATH", "/usr/sbin:/usr/bin:/sbin:/bin"}}) != 0) {
+                GTEST_SKIP() << "cannot create the unprivileged user sway needs";
+            }
+            const passwd* user = getpwnam(kSwayUser);
+            ASSERT_NE(user, nullptr);
+            ASSERT_EQ(chown(runtime.c_str(), user->pw_uid, user->pw_gid), 0);
+            argv.insert(argv.begin(), {"setpriv", std::string("--reuid=") + kSwayUser,
+                                       std::string("--regid=") + kSwayUser, "--init-groups"});
+        }
+        test::WriteFile(dir_.File("config"), "xwayland disable\n");
+        chmod(dir_.File("config").c_str(), 0644);
+        const Environment env = {{"PATH", "/usr/bin:/bin"},
+                                 {"HOME", runtime},
+                                 {"XDG_RUNTIME_DIR", runtime},
+                                 {"XDG_CONFIG_HOME", runtime},
+                                 {"WLR_BACKENDS", "headless"},
+                                 {"WLR_RENDERER", "pixman"},
+                                 {"WLR_LIBINPUT_NO_DEVICES", "1"}};
+        sway_ = std::make_unique<test::ChildProcess>(argv, env, -1, dir_.File("sway.log"));
+        for (int i = 0; i < 500 && socket_.empty(); ++i) {
+            std::error_code ec;
+            for (const auto& entry : fs::directory_iterator(runtime, ec)) {
+                if (entry.path().filename().string().rfind("sway-ipc.", 0) == 0) {
+                    socket_ = entry.path().string();
+                }
+            }
+            ASSERT_TRUE(sway_->IsRunning()) << test::ReadFile(dir_.File("sway.log"));
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        ASSERT_FALSE(socket_.empty()) << "sway made no socket: " << test::ReadFile(dir_.File("sway.log"));
+    }
+
+    CommandRunner Runner() const { return CommandRunner({{"PATH", "/usr/bin:/bin"}, {"SWAYSOCK", socket_}}); }
+
+    // The background process sway runs once it shows `path` placed by `mode`.
+    bool ShowsPicture(const std::string& path, const std::string& mode) {
+        const std::vector<std::string> want = {"swaybg", "-o", "*", "-i", path, "-m", mode};
+        for (int i = 0; i < 250; ++i) {
+            if (ProcessArgs(sway_->Pid(), "swaybg") == want) {
+                // Still there a moment later: it could load the picture.
+                std::this_thread::sleep_for(std::chrono::milliseconds(200));
+                return ProcessArgs(sway_->Pid(), "swaybg") == want;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        ADD_FAILURE() << "swaybg runs as: " << testing::PrintToString(ProcessArgs(sway_->Pid(), "swaybg"));
+        return false;
+    }
+
+    std::string Picture(const std::string& name) {
+        const std::string folder = dir_.Sub("my pictures");
+        chmod(folder.c_str(), 0755);
+        const std::string path = folder + "/" + name;
+        test::SaveBmp(test::QuadrantPicture(16, 16), path);
+        chmod(path.c_str(), 0644);
+        return path;
+    }
+
+    test::TempDir dir_;
+    std::unique_ptr<test::ChildProcess> sway_;
+    std::string socket_;
+};
+
+TEST_F(SwayTest, EveryOutputShowsThePicturePlacedAsChosen) {
+    const std::string path = Picture("it's a \"test\"; $HOME, *1* (2) {x} & é.bmp");
+    const std::pair<WallpaperPlacement, const char*> modes[] = {
+        {WallpaperPlacement::Centre, "center"}, {WallpaperPlacement::Tile, "tile"},
+        {WallpaperPlacement::Stretch, "stretch"}};
+    for (const auto& [placement, mode] : modes) {
+        SCOPED_TRACE(mode);
+        ASSERT_TRUE(SwayWallpaper(Runner()).Set({path, placement, 0}));
+        EXPECT_TRUE(ShowsPicture(path, mode));
+    }
+}
+
+TEST_F(SwayTest, UnusableRequestsFailAndLeaveThePictureShown) {
+    const std::string path = Picture("shown.bmp");
+    ASSERT_TRUE(SwayWallpaper(Runner()).Set({path, WallpaperPlacement::Tile, 0}));
+    ASSERT_TRUE(ShowsPicture(path, "tile"));
+
+    EXPECT_FALSE(SwayWallpaper(Runner()).Set({Picture("line\nbreak.bmp"), WallpaperPlacement::Centre, 0}));
+    CommandRunner nowhere({{"PATH", "/usr/bin:/bin"}, {"SWAYSOCK", dir_.File("no-socket")}});
+    EXPECT_FALSE(SwayWallpaper(nowhere).Set({path, WallpaperPlacement::Centre, 0}));
+    EXPECT_TRUE(ShowsPicture(path, "tile"));
+}
+
+}  // namespace
+}  // namespace vexlo
