@@ -28,12 +28,14 @@ std::string ExtractFileName(const std::string& path, PathStyle style = kNativePa
 std::string ExtractFileExt(const std::string& path, PathStyle style = kNativePathStyle);
 
 // The key of a folder in [Folders] and [Use Folders]: one trailing separator
-// dropped, then the text after the last separator (Windows: also after ":").
+// dropped, then the text after the last separator (Windows: also after ":";
+// POSIX cuts at "/" only, since ":" is an ordinary file-name character there).
+// A root ("C:\", "/") gives the empty name.
 std::string FolderKeyName(const std::string& path, PathStyle style = kNativePathStyle);
 
 // The texts between separators after the first one: C:\Pictures\a.jpg gives
 // Pictures, a.jpg; /home/u/a.jpg gives home, u, a.jpg. A path without any
-// separator has none.
+// separator has none. Doubled or trailing separators give empty texts.
 std::vector<std::string> PathComponents(const std::string& path,
                                         PathStyle style = kNativePathStyle);
 

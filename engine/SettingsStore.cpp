@@ -1,0 +1,146 @@
+#include "SettingsStore.h"
+
+#include "VexloError.h"
+#include "profile/ProfileName.h"
+
+namespace vexlo {
+namespace {
+
+constexpr std::string_view kProgramSections[] = {
+    "Settings", "Startup", "HotKeys", "Interface",   "Larger",
+    "Smaller",  "Deform",  "Folders", "Use Folders", "Wallpaper Changing"};
+
+int DigitValue(char c, int base) {
+    int v = -1;
+    if (c >= '0' && c <= '9') {
+        v = c - '0';
+    } else if (c >= 'a' && c <= 'f') {
+        v = c - 'a' + 10;
+    } else if (c >= 'A' && c <= 'F') {
+        v = c - 'A' + 10;
+    }
+    return v < base ? v : -1;
+}
+
+}  // namespace
+
+std::optional<std::int32_t> ParseSettingsInteger(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    int base = 10;
+    if (i < text.size() && (text[i] == '$' || text[i] == 'x' || text[i] == 'X')) {
+        base = 16;
+        ++i;
+    } else if (i + 1 < text.size() && text[i] == '0' &&
+               (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+        base = 16;
+        i += 2;
+    }
+    if (i == text.size()) {
+        return std::nullopt;
+    }
+    std::int64_t magnitude = 0;
+    constexpr std::int64_t kLimit = std::int64_t{1} << 31;  // |INT32_MIN|
+    for (; i < text.size(); ++i) {
+        const int digit = DigitValue(text[i], base);
+        if (digit < 0) {
+            return std::nullopt;
+        }
+        magnitude = magnitude * base + digit;
+        if (magnitude > kLimit) {
+            return std::nullopt;
+        }
+    }
+    if (!negative && magnitude == kLimit) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+}
+
+bool IsProgramSectionName(std::string_view name) {
+    for (std::string_view section : kProgramSections) {
+        if (ProfileNamesEqual(TrimProfileBlanks(name), section)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+SettingsStore::SettingsStore(std::string path) : path_(std::move(path)), file_(path_) {}
+
+std::string SettingsStore::ReadString(const std::string& section, const std::string& key,
+                                      const std::string& def) const {
+    return file_.GetString(section, key, def);
+}
+
+std::int32_t SettingsStore::ReadInteger(const std::string& section, const std::string& key,
+                                        std::int32_t def) const {
+    const std::optional<std::string> text = file_.Read()->Find(section, key);
+    if (!text) {
+        return def;
+    }
+    // Read through the same 2047-byte window as a string read.
+    return ParseSettingsInteger(std::string_view(*text).substr(0, kProfileValueLimit))
+        .value_or(def);
+}
+
+bool SettingsStore::ReadBool(const std::string& section, const std::string& key, bool def) const {
+    return ReadInteger(section, key, def ? 1 : 0) != 0;
+}
+
+void SettingsStore::WriteString(const std::string& section, const std::string& key,
+                                const std::string& value) {
+    file_.WriteString(section, key, value);
+}
+
+void SettingsStore::WriteInteger(const std::string& section, const std::string& key,
+                                 std::int32_t value) {
+    file_.WriteString(section, key, std::to_string(value));
+}
+
+void SettingsStore::WriteBool(const std::string& section, const std::string& key, bool value) {
+    file_.WriteString(section, key, value ? "1" : "0");
+}
+
+std::vector<std::string> SettingsStore::ReadSection(const std::string& section) const {
+    return file_.KeyNames(section);
+}
+
+void SettingsStore::EraseSection(const std::string& section) {
+    file_.EraseSection(section);
+}
+
+void SettingsStore::DeleteKey(const std::string& section, const std::string& key) {
+    try {
+        file_.DeleteKey(section, key);
+    } catch (const VexloError&) {
+        // A key that cannot be deleted stays as it was; nothing else depends on it.
+    }
+}
+
+bool SettingsStore::SectionExists(const std::string& section) const {
+    return file_.SectionExists(section);
+}
+
+void SettingsStore::EraseItemSection(const std::string& item) {
+    if (!IsProgramSectionName(item)) {
+        file_.EraseSection(item);
+        return;
+    }
+    file_.Update([&](ProfileText& text) {
+        bool changed = false;
+        for (std::string_view key : kPerItemKeys) {
+            changed = text.DeleteKey(item, key) || changed;
+        }
+        return changed;
+    });
+}
+
+}  // namespace vexlo
