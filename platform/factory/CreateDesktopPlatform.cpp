@@ -20,7 +20,8 @@ std::unique_ptr<WallpaperSetter> SetterFor(DesktopKind kind, const Environment& 
             return std::make_unique<RootPixmapSetter>(display == env.end() ? "" : display->second);
         }
         case DesktopKind::Gnome:
-            return std::make_unique<GSettingsWallpaper>(GSettingsFlavour::Gnome, CommandRunner(env));
+            return std::make_unique<GSettingsWallpaper>(GSettingsFlavour::Gnome,
+                                                        CommandRunner(env));
         case DesktopKind::Cinnamon:
             return std::make_unique<GSettingsWallpaper>(GSettingsFlavour::Cinnamon,
                                                         CommandRunner(env));

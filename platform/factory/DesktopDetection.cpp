@@ -31,18 +31,30 @@ std::string Value(const Environment& env, const char* name) {
 
 std::optional<DesktopKind> DesktopKindFromName(const std::string& name) {
     static const std::map<std::string, DesktopKind> kinds = {
-        {"none", DesktopKind::None},         {"x11", DesktopKind::X11},
-        {"gnome", DesktopKind::Gnome},       {"gnome-classic", DesktopKind::Gnome},
-        {"gnome-xorg", DesktopKind::Gnome},  {"ubuntu", DesktopKind::Gnome},
-        {"ubuntu-xorg", DesktopKind::Gnome}, {"unity", DesktopKind::Gnome},
-        {"budgie", DesktopKind::Gnome},      {"budgie-desktop", DesktopKind::Gnome},
-        {"pop", DesktopKind::Gnome},         {"cinnamon", DesktopKind::Cinnamon},
-        {"x-cinnamon", DesktopKind::Cinnamon}, {"cinnamon2d", DesktopKind::Cinnamon},
-        {"mate", DesktopKind::Mate},         {"xfce", DesktopKind::Xfce},
-        {"xfce4", DesktopKind::Xfce},        {"xubuntu", DesktopKind::Xfce},
-        {"kde", DesktopKind::Kde},           {"plasma", DesktopKind::Kde},
-        {"plasmawayland", DesktopKind::Kde}, {"plasmax11", DesktopKind::Kde},
-        {"kde-plasma", DesktopKind::Kde},    {"sway", DesktopKind::Sway},
+        {"none", DesktopKind::None},
+        {"x11", DesktopKind::X11},
+        {"gnome", DesktopKind::Gnome},
+        {"gnome-classic", DesktopKind::Gnome},
+        {"gnome-xorg", DesktopKind::Gnome},
+        {"ubuntu", DesktopKind::Gnome},
+        {"ubuntu-xorg", DesktopKind::Gnome},
+        {"unity", DesktopKind::Gnome},
+        {"budgie", DesktopKind::Gnome},
+        {"budgie-desktop", DesktopKind::Gnome},
+        {"pop", DesktopKind::Gnome},
+        {"cinnamon", DesktopKind::Cinnamon},
+        {"x-cinnamon", DesktopKind::Cinnamon},
+        {"cinnamon2d", DesktopKind::Cinnamon},
+        {"mate", DesktopKind::Mate},
+        {"xfce", DesktopKind::Xfce},
+        {"xfce4", DesktopKind::Xfce},
+        {"xubuntu", DesktopKind::Xfce},
+        {"kde", DesktopKind::Kde},
+        {"plasma", DesktopKind::Kde},
+        {"plasmawayland", DesktopKind::Kde},
+        {"plasmax11", DesktopKind::Kde},
+        {"kde-plasma", DesktopKind::Kde},
+        {"sway", DesktopKind::Sway},
     };
     auto it = kinds.find(Lower(Trimmed(name)));
     if (it == kinds.end()) {
@@ -58,16 +70,16 @@ DesktopKind DetectDesktop(const Environment& env) {
     // "ubuntu:GNOME", "Budgie:GNOME": the first entry the program knows wins.
     std::istringstream current(Value(env, "XDG_CURRENT_DESKTOP"));
     for (std::string entry; std::getline(current, entry, ':');) {
-        if (auto kind = DesktopKindFromName(entry); kind && *kind != DesktopKind::None &&
-                                                   *kind != DesktopKind::X11) {
+        if (auto kind = DesktopKindFromName(entry);
+            kind && *kind != DesktopKind::None && *kind != DesktopKind::X11) {
             return *kind;
         }
     }
     // DESKTOP_SESSION may be a path to the session file.
     std::string session = Value(env, "DESKTOP_SESSION");
     session = session.substr(session.find_last_of('/') + 1);
-    if (auto kind = DesktopKindFromName(session); kind && *kind != DesktopKind::None &&
-                                                   *kind != DesktopKind::X11) {
+    if (auto kind = DesktopKindFromName(session);
+        kind && *kind != DesktopKind::None && *kind != DesktopKind::X11) {
         return *kind;
     }
     if (!Value(env, "SWAYSOCK").empty()) {
@@ -92,14 +104,22 @@ DesktopKind DetectDesktop(const Environment& env) {
 
 std::string DesktopKindName(DesktopKind kind) {
     switch (kind) {
-        case DesktopKind::None: return "none";
-        case DesktopKind::X11: return "x11";
-        case DesktopKind::Gnome: return "gnome";
-        case DesktopKind::Cinnamon: return "cinnamon";
-        case DesktopKind::Mate: return "mate";
-        case DesktopKind::Xfce: return "xfce";
-        case DesktopKind::Kde: return "kde";
-        case DesktopKind::Sway: return "sway";
+        case DesktopKind::None:
+            return "none";
+        case DesktopKind::X11:
+            return "x11";
+        case DesktopKind::Gnome:
+            return "gnome";
+        case DesktopKind::Cinnamon:
+            return "cinnamon";
+        case DesktopKind::Mate:
+            return "mate";
+        case DesktopKind::Xfce:
+            return "xfce";
+        case DesktopKind::Kde:
+            return "kde";
+        case DesktopKind::Sway:
+            return "sway";
     }
     return "none";
 }

@@ -72,14 +72,30 @@ std::optional<std::string> GVariantUnquote(const std::string& literal) {
             continue;
         }
         switch (ch) {
-            case 'n': text += '\n'; break;
-            case 't': text += '\t'; break;
-            case 'r': text += '\r'; break;
-            case 'b': text += '\b'; break;
-            case 'f': text += '\f'; break;
-            case 'v': text += '\v'; break;
-            case 'a': text += '\a'; break;
-            default: text += ch; break;  // \\ \' \" stand for themselves
+            case 'n':
+                text += '\n';
+                break;
+            case 't':
+                text += '\t';
+                break;
+            case 'r':
+                text += '\r';
+                break;
+            case 'b':
+                text += '\b';
+                break;
+            case 'f':
+                text += '\f';
+                break;
+            case 'v':
+                text += '\v';
+                break;
+            case 'a':
+                text += '\a';
+                break;
+            default:
+                text += ch;
+                break;  // \\ \' \" stand for themselves
         }
     }
     return text;

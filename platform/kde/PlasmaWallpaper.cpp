@@ -73,9 +73,8 @@ bool PlasmaWallpaper::Set(const WallpaperRequest& request) {
     if (!bus.IsConnected()) {
         return false;
     }
-    QDBusMessage call =
-        QDBusMessage::createMethodCall("org.kde.plasmashell", "/PlasmaShell",
-                                       "org.kde.PlasmaShell", "evaluateScript");
+    QDBusMessage call = QDBusMessage::createMethodCall("org.kde.plasmashell", "/PlasmaShell",
+                                                       "org.kde.PlasmaShell", "evaluateScript");
     call << QString::fromStdString(PlasmaScript(request));
     const QDBusMessage reply = bus.Connection().call(call, QDBus::Block, kCallTimeoutMs);
     return reply.type() == QDBusMessage::ReplyMessage;

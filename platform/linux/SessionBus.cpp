@@ -37,6 +37,8 @@ std::string SessionBusAddress(const Environment& env) {
 SessionBus::SessionBus(const Environment& env)
     : name_(NextConnectionName()), connection_(Connect(name_, SessionBusAddress(env))) {}
 
-SessionBus::~SessionBus() { QDBusConnection::disconnectFromBus(name_); }
+SessionBus::~SessionBus() {
+    QDBusConnection::disconnectFromBus(name_);
+}
 
 }  // namespace vexlo

@@ -84,8 +84,7 @@ bool RootPixmapSetter::Set(const WallpaperRequest& request) {
         return false;
     }
     const QSize screen(x.Screen()->width_in_pixels, x.Screen()->height_in_pixels);
-    const QImage desktop =
-        RenderWallpaper(picture, screen, request.placement, request.background);
+    const QImage desktop = RenderWallpaper(picture, screen, request.placement, request.background);
     const xcb_pixmap_t pixmap = UploadPixmap(x, desktop);
     if (pixmap == XCB_NONE) {
         return false;

@@ -36,8 +36,8 @@ std::uint16_t ModifierMaskFor(const XcbConnection& x, std::uint32_t keysym) {
     if (code == 0) {
         return 0;
     }
-    xcb_get_modifier_mapping_reply_t* reply = xcb_get_modifier_mapping_reply(
-        x.get(), xcb_get_modifier_mapping(x.get()), nullptr);
+    xcb_get_modifier_mapping_reply_t* reply =
+        xcb_get_modifier_mapping_reply(x.get(), xcb_get_modifier_mapping(x.get()), nullptr);
     if (reply == nullptr) {
         return 0;
     }

@@ -65,9 +65,8 @@ bool PutRows(const XcbConnection& x, xcb_pixmap_t pixmap, xcb_gcontext_t gc, con
     const std::size_t stride =
         (static_cast<std::size_t>(width) * layout.bitsPerPixel + layout.scanlinePad - 1) /
         layout.scanlinePad * layout.scanlinePad / 8;
-    const std::size_t maxBytes = static_cast<std::size_t>(xcb_get_maximum_request_length(x.get())) *
-                                     4 -
-                                 64;
+    const std::size_t maxBytes =
+        static_cast<std::size_t>(xcb_get_maximum_request_length(x.get())) * 4 - 64;
     const int rowsPerStrip = static_cast<int>(std::max<std::size_t>(1, maxBytes / stride));
     if (stride > maxBytes) {
         return false;  // wider than one request can carry
@@ -102,16 +101,16 @@ bool PutRows(const XcbConnection& x, xcb_pixmap_t pixmap, xcb_gcontext_t gc, con
 
 xcb_pixmap_t UploadPixmap(const XcbConnection& x, const QImage& image) {
     PixelLayout layout;
-    if (!x.IsConnected() || image.isNull() || image.width() > 0x7fff ||
-        image.height() > 0x7fff || !FindLayout(x, layout)) {
+    if (!x.IsConnected() || image.isNull() || image.width() > 0x7fff || image.height() > 0x7fff ||
+        !FindLayout(x, layout)) {
         return XCB_NONE;
     }
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
     xcb_connection_t* c = x.get();
     const xcb_pixmap_t pixmap = xcb_generate_id(c);
-    xcb_void_cookie_t made = xcb_create_pixmap_checked(
-        c, x.Screen()->root_depth, pixmap, x.Root(), static_cast<std::uint16_t>(rgb.width()),
-        static_cast<std::uint16_t>(rgb.height()));
+    xcb_void_cookie_t made = xcb_create_pixmap_checked(c, x.Screen()->root_depth, pixmap, x.Root(),
+                                                       static_cast<std::uint16_t>(rgb.width()),
+                                                       static_cast<std::uint16_t>(rgb.height()));
     if (xcb_generic_error_t* error = xcb_request_check(c, made)) {
         std::free(error);  // BadAlloc: the server has no room for it
         return XCB_NONE;

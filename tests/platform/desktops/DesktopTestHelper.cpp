@@ -33,9 +33,9 @@ public:
             file.write("\n//--- end of script\n");
             file.close();  // on disk before the caller hears back
         }
-        connection.send(refuse_ ? message.createErrorReply("org.kde.plasmashell.Error",
-                                                           "Widgets are locked")
-                                : message.createReply(QString()));
+        connection.send(
+            refuse_ ? message.createErrorReply("org.kde.plasmashell.Error", "Widgets are locked")
+                    : message.createReply(QString()));
         return true;
     }
 

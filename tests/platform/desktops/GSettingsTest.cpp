@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QUrl>
+#include <filesystem>
 
+#include "factory/CreateDesktopPlatform.h"
 #include "gnome/GSettingsWallpaper.h"
 #include "gnome/GVariantText.h"
 #include "support/Pictures.h"
@@ -14,7 +16,8 @@ namespace {
 class GSettingsTest : public testing::Test {
 protected:
     std::string Get(const std::string& schema, const std::string& key) const {
-        const CommandResult result = CommandRunner(session_.Env()).Run("gsettings", {"get", schema, key});
+        const CommandResult result =
+            CommandRunner(session_.Env()).Run("gsettings", {"get", schema, key});
         EXPECT_TRUE(result.Succeeded()) << result.errors;
         return GVariantUnquote(result.output).value_or("<not a string: " + result.output + ">");
     }
@@ -33,17 +36,20 @@ protected:
 
 const char* Nick(WallpaperPlacement placement) {
     switch (placement) {
-        case WallpaperPlacement::Tile: return "wallpaper";
-        case WallpaperPlacement::Stretch: return "stretched";
-        case WallpaperPlacement::Centre: break;
+        case WallpaperPlacement::Tile:
+            return "wallpaper";
+        case WallpaperPlacement::Stretch:
+            return "stretched";
+        case WallpaperPlacement::Centre:
+            break;
     }
     return "centered";
 }
 
 TEST_F(GSettingsTest, EachDesktopHoldsThePictureAndItsPlacement) {
     const std::string path = Picture();
-    for (auto placement : {WallpaperPlacement::Centre, WallpaperPlacement::Tile,
-                           WallpaperPlacement::Stretch}) {
+    for (auto placement :
+         {WallpaperPlacement::Centre, WallpaperPlacement::Tile, WallpaperPlacement::Stretch}) {
         SCOPED_TRACE(Nick(placement));
         const WallpaperRequest request{path, placement, 0};
 
@@ -60,8 +66,8 @@ TEST_F(GSettingsTest, EachDesktopHoldsThePictureAndItsPlacement) {
         EXPECT_EQ(LocalFile(Get(cinnamon, "picture-uri")), path);
         EXPECT_EQ(Get(cinnamon, "picture-options"), Nick(placement));
 
-        ASSERT_TRUE(GSettingsWallpaper(GSettingsFlavour::Mate, CommandRunner(session_.Env()))
-                        .Set(request));
+        ASSERT_TRUE(
+            GSettingsWallpaper(GSettingsFlavour::Mate, CommandRunner(session_.Env())).Set(request));
         EXPECT_EQ(Get("org.mate.background", "picture-filename"), path);
         EXPECT_EQ(Get("org.mate.background", "picture-options"), Nick(placement));
     }
@@ -87,6 +93,40 @@ TEST_F(GSettingsTest, MissingToolFails) {
     Environment noTools = session_.Env();
     CommandRunner runner(noTools);
     EXPECT_FALSE(runner.Run("/nonexistent/gsettings", {"get", "a", "b"}).finished);
+}
+
+// The whole road: the program's registry values, the file it rewrites at every
+// apply, and GNOME, which ignores a picture-uri equal to the one it shows.
+TEST_F(GSettingsTest, WallpaperFileWrittenAgainShowsTheNewPicture) {
+    Environment env = session_.Env();
+    env["VEXLO_DESKTOP"] = "gnome";
+    env["VEXLO_REGISTRY_DIR"] = session_.Dir().Sub("registry");
+    const std::unique_ptr<DesktopPlatform> platform = CreateDesktopPlatform(env);
+    const std::string wallpaper = session_.Dir().Sub("program") + "/wallpaper.bmp";
+    const char* gnome = "org.gnome.desktop.background";
+
+    platform->WriteRegistryString(RegistryRoot::CurrentUser, "\\Control Panel\\desktop",
+                                  "WallPaperStyle", "1");
+    platform->WriteRegistryString(RegistryRoot::CurrentUser, "\\Control Panel\\desktop",
+                                  "TileWallpaper", "1");
+    test::SaveBmp(test::QuadrantPicture(8, 8), wallpaper);
+    ASSERT_TRUE(platform->SetDesktopWallpaper(wallpaper));
+    const std::string first = LocalFile(Get(gnome, "picture-uri"));
+    EXPECT_EQ(test::ReadFile(first), test::ReadFile(wallpaper));
+    EXPECT_EQ(Get(gnome, "picture-options"), "wallpaper");
+
+    platform->WriteRegistryString(RegistryRoot::CurrentUser, "\\Control Panel\\desktop",
+                                  "WallPaperStyle", "2");
+    platform->WriteRegistryString(RegistryRoot::CurrentUser, "\\Control Panel\\desktop",
+                                  "TileWallpaper", "2");
+    test::SaveBmp(test::QuadrantPicture(16, 4), wallpaper);
+    ASSERT_TRUE(platform->SetDesktopWallpaper(wallpaper));
+    const std::string second = LocalFile(Get(gnome, "picture-uri"));
+    EXPECT_NE(second, first);
+    EXPECT_EQ(test::ReadFile(second), test::ReadFile(wallpaper));
+    EXPECT_EQ(LocalFile(Get(gnome, "picture-uri-dark")), second);
+    EXPECT_EQ(Get(gnome, "picture-options"), "stretched");
+    EXPECT_FALSE(std::filesystem::exists(first)) << "the earlier copy was left behind";
 }
 
 }  // namespace

@@ -54,7 +54,8 @@ protected:
         test::WriteFile(js, kHarness + script);
         const std::string out = session_.Dir().File("run.out");
         std::remove(out.c_str());
-        EXPECT_EQ(test::RunToEnd({"duk", js}, session_.Env(), 10000, out), 0) << test::ReadFile(out);
+        EXPECT_EQ(test::RunToEnd({"duk", js}, session_.Env(), 10000, out), 0)
+            << test::ReadFile(out);
         return test::ReadFile(out);
     }
 
@@ -71,15 +72,17 @@ TEST_F(PlasmaTest, EveryDesktopGetsTheImagePluginWithPictureAndFillMode) {
     const std::string uri =
         QUrl::fromLocalFile(QString::fromStdString(path)).toEncoded().toStdString();
 
-    const std::pair<WallpaperPlacement, int> modes[] = {
-        {WallpaperPlacement::Centre, 6}, {WallpaperPlacement::Tile, 3}, {WallpaperPlacement::Stretch, 0}};
+    const std::pair<WallpaperPlacement, int> modes[] = {{WallpaperPlacement::Centre, 6},
+                                                        {WallpaperPlacement::Tile, 3},
+                                                        {WallpaperPlacement::Stretch, 0}};
     for (const auto& [placement, fillMode] : modes) {
         SCOPED_TRACE(fillMode);
         std::remove(record_.c_str());
         ASSERT_TRUE(PlasmaWallpaper(session_.Env()).Set({path, placement, 0}));
         std::ostringstream want;
         for (int id : {0, 1}) {
-            const std::string prefix = std::to_string(id) + " org.kde.image Wallpaper/org.kde.image/General/";
+            const std::string prefix =
+                std::to_string(id) + " org.kde.image Wallpaper/org.kde.image/General/";
             want << prefix << "FillMode=" << fillMode << "\n" << prefix << "Image=" << uri << "\n";
         }
         EXPECT_EQ(RunRecordedScript(), want.str());

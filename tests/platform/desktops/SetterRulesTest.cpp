@@ -29,12 +29,18 @@ TEST(DesktopValuesTest, PlacementReadAsWindowsReadsItsValues) {
         WallpaperPlacement want;
     };
     const Case cases[] = {
-        {"1", "2", WallpaperPlacement::Tile},     {"0", "2", WallpaperPlacement::Stretch},
-        {"0", "0", WallpaperPlacement::Centre},   {"", "", WallpaperPlacement::Centre},
-        {" 1", "", WallpaperPlacement::Tile},     {"01", "", WallpaperPlacement::Tile},
-        {"1 ", "0", WallpaperPlacement::Tile},    {"abc", "2", WallpaperPlacement::Stretch},
-        {"2", "1", WallpaperPlacement::Centre},   {"0", "5", WallpaperPlacement::Centre},
-        {"0", "22", WallpaperPlacement::Centre},  {"-1", "2", WallpaperPlacement::Stretch},
+        {"1", "2", WallpaperPlacement::Tile},
+        {"0", "2", WallpaperPlacement::Stretch},
+        {"0", "0", WallpaperPlacement::Centre},
+        {"", "", WallpaperPlacement::Centre},
+        {" 1", "", WallpaperPlacement::Tile},
+        {"01", "", WallpaperPlacement::Tile},
+        {"1 ", "0", WallpaperPlacement::Tile},
+        {"abc", "2", WallpaperPlacement::Stretch},
+        {"2", "1", WallpaperPlacement::Centre},
+        {"0", "5", WallpaperPlacement::Centre},
+        {"0", "22", WallpaperPlacement::Centre},
+        {"-1", "2", WallpaperPlacement::Stretch},
         {"99999999999999999999", "2", WallpaperPlacement::Stretch},
     };
     for (const Case& c : cases) {
@@ -52,8 +58,9 @@ TEST(DesktopValuesTest, BackgroundColourOrBlack) {
 }
 
 TEST(QuotingTest, GVariantTextKeepsAnyFileName) {
-    for (const std::string& text : {std::string(""), std::string("/plain/path.bmp"),
-                                   std::string("it's \"both\" \\ é"), std::string("tab\there\nnl\x01")}) {
+    for (const std::string& text :
+         {std::string(""), std::string("/plain/path.bmp"), std::string("it's \"both\" \\ é"),
+          std::string("tab\there\nnl\x01")}) {
         EXPECT_EQ(GVariantUnquote(GVariantString(text)), text);
     }
     // gsettings prints a string holding ' in double quotes.
@@ -65,7 +72,9 @@ TEST(QuotingTest, GVariantTextKeepsAnyFileName) {
 }
 
 TEST(QuotingTest, ScriptStringNeverEndsEarly) {
-    const std::string literal = ScriptString("a\"b\\c\nd\xE2\x80\xA8" "e");
+    const std::string literal = ScriptString(
+        "a\"b\\c\nd\xE2\x80\xA8"
+        "e");
     EXPECT_EQ(literal, "\"a\\\"b\\\\c\\u000ad\\u2028e\"");
 }
 
@@ -157,7 +166,8 @@ TEST(WallpaperCopiesTest, FolderFollowsTheDataHome) {
 
 TEST(CommandRunnerTest, ResultEnvironmentAndHangingTools) {
     const CommandRunner runner({{"PATH", "/usr/bin:/bin"}, {"GREETING", "hello"}}, 300);
-    const CommandResult echoed = runner.Run("sh", {"-c", "echo \"$GREETING\"; echo oops >&2; exit 3"});
+    const CommandResult echoed =
+        runner.Run("sh", {"-c", "echo \"$GREETING\"; echo oops >&2; exit 3"});
     EXPECT_TRUE(echoed.finished);
     EXPECT_EQ(echoed.exitCode, 3);
     EXPECT_EQ(echoed.output, "hello\n");
@@ -171,8 +181,8 @@ TEST(CommandRunnerTest, ResultEnvironmentAndHangingTools) {
 
 TEST(SessionBusTest, AddressFromEnvironmentOrUserBus) {
     test::TempDir dir;
-    EXPECT_EQ(SessionBusAddress({{"DBUS_SESSION_BUS_ADDRESS", "unix:path=/x"},
-                                 {"XDG_RUNTIME_DIR", dir.Path()}}),
+    EXPECT_EQ(SessionBusAddress(
+                  {{"DBUS_SESSION_BUS_ADDRESS", "unix:path=/x"}, {"XDG_RUNTIME_DIR", dir.Path()}}),
               "unix:path=/x");
     EXPECT_EQ(SessionBusAddress({{"XDG_RUNTIME_DIR", dir.Path()}}), "");
     test::WriteFile(dir.File("bus"), "a file, not a bus");

@@ -69,12 +69,9 @@ protected:
         }
         test::WriteFile(dir_.File("config"), "xwayland disable\n");
         chmod(dir_.File("config").c_str(), 0644);
-        const Environment env = {{"PATH", "/usr/bin:/bin"},
-                                 {"HOME", runtime},
-                                 {"XDG_RUNTIME_DIR", runtime},
-                                 {"XDG_CONFIG_HOME", runtime},
-                                 {"WLR_BACKENDS", "headless"},
-                                 {"WLR_RENDERER", "pixman"},
+        const Environment env = {{"PATH", "/usr/bin:/bin"},       {"HOME", runtime},
+                                 {"XDG_RUNTIME_DIR", runtime},    {"XDG_CONFIG_HOME", runtime},
+                                 {"WLR_BACKENDS", "headless"},    {"WLR_RENDERER", "pixman"},
                                  {"WLR_LIBINPUT_NO_DEVICES", "1"}};
         sway_ = std::make_unique<test::ChildProcess>(argv, env, -1, dir_.File("sway.log"));
         for (int i = 0; i < 500 && socket_.empty(); ++i) {
@@ -87,10 +84,13 @@ protected:
             ASSERT_TRUE(sway_->IsRunning()) << test::ReadFile(dir_.File("sway.log"));
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
-        ASSERT_FALSE(socket_.empty()) << "sway made no socket: " << test::ReadFile(dir_.File("sway.log"));
+        ASSERT_FALSE(socket_.empty())
+            << "sway made no socket: " << test::ReadFile(dir_.File("sway.log"));
     }
 
-    CommandRunner Runner() const { return CommandRunner({{"PATH", "/usr/bin:/bin"}, {"SWAYSOCK", socket_}}); }
+    CommandRunner Runner() const {
+        return CommandRunner({{"PATH", "/usr/bin:/bin"}, {"SWAYSOCK", socket_}});
+    }
 
     // The background process sway runs once it shows `path` placed by `mode`.
     bool ShowsPicture(const std::string& path, const std::string& mode) {
@@ -103,7 +103,8 @@ protected:
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
-        ADD_FAILURE() << "swaybg runs as: " << testing::PrintToString(ProcessArgs(sway_->Pid(), "swaybg"));
+        ADD_FAILURE() << "swaybg runs as: "
+                      << testing::PrintToString(ProcessArgs(sway_->Pid(), "swaybg"));
         return false;
     }
 
@@ -124,7 +125,8 @@ protected:
 TEST_F(SwayTest, EveryOutputShowsThePicturePlacedAsChosen) {
     const std::string path = Picture("it's a \"test\"; $HOME, *1* (2) {x} & é.bmp");
     const std::pair<WallpaperPlacement, const char*> modes[] = {
-        {WallpaperPlacement::Centre, "center"}, {WallpaperPlacement::Tile, "tile"},
+        {WallpaperPlacement::Centre, "center"},
+        {WallpaperPlacement::Tile, "tile"},
         {WallpaperPlacement::Stretch, "stretch"}};
     for (const auto& [placement, mode] : modes) {
         SCOPED_TRACE(mode);
@@ -138,7 +140,8 @@ TEST_F(SwayTest, UnusableRequestsFailAndLeaveThePictureShown) {
     ASSERT_TRUE(SwayWallpaper(Runner()).Set({path, WallpaperPlacement::Tile, 0}));
     ASSERT_TRUE(ShowsPicture(path, "tile"));
 
-    EXPECT_FALSE(SwayWallpaper(Runner()).Set({Picture("line\nbreak.bmp"), WallpaperPlacement::Centre, 0}));
+    EXPECT_FALSE(
+        SwayWallpaper(Runner()).Set({Picture("line\nbreak.bmp"), WallpaperPlacement::Centre, 0}));
     CommandRunner nowhere({{"PATH", "/usr/bin:/bin"}, {"SWAYSOCK", dir_.File("no-socket")}});
     EXPECT_FALSE(SwayWallpaper(nowhere).Set({path, WallpaperPlacement::Centre, 0}));
     EXPECT_TRUE(ShowsPicture(path, "tile"));

@@ -24,8 +24,8 @@ TEST(WallpaperRenderTest, OnePixelTilesTheWholeScreen) {
 }
 
 TEST(WallpaperRenderTest, LargerPictureIsCutEvenlyOnEverySide) {
-    const QImage desktop =
-        RenderWallpaper(test::QuadrantPicture(40, 20), QSize(20, 10), WallpaperPlacement::Centre, 0);
+    const QImage desktop = RenderWallpaper(test::QuadrantPicture(40, 20), QSize(20, 10),
+                                           WallpaperPlacement::Centre, 0);
     // The picture's middle lands on the screen's middle.
     EXPECT_EQ(desktop.pixelColor(9, 4), test::kTopLeft);
     EXPECT_EQ(desktop.pixelColor(10, 4), test::kTopRight);
@@ -36,7 +36,8 @@ TEST(WallpaperRenderTest, LargerPictureIsCutEvenlyOnEverySide) {
 TEST(WallpaperRenderTest, TransparentPixelsShowTheirColourAsTheDesktopDoes) {
     QImage picture(2, 2, QImage::Format_ARGB32);
     picture.fill(QColor(200, 100, 50, 0));
-    const QImage desktop = RenderWallpaper(picture, QSize(6, 6), WallpaperPlacement::Centre, 0x0000ff);
+    const QImage desktop =
+        RenderWallpaper(picture, QSize(6, 6), WallpaperPlacement::Centre, 0x0000ff);
     EXPECT_EQ(desktop.pixelColor(2, 2), QColor(200, 100, 50));
     EXPECT_EQ(desktop.pixelColor(0, 0), QColor(0, 0, 255));
 }

@@ -5,7 +5,9 @@
 #include <memory>
 #include <vector>
 
+#include "factory/CreateDesktopPlatform.h"
 #include "support/ChildProcess.h"
+#include "support/TempDir.h"
 #include "support/XServer.h"
 #include "x11/X11HotKey.h"
 
@@ -92,9 +94,8 @@ TEST_F(X11HotKeyTest, KeyHeldElsewhereFailsQuietlyAndTheHolderKeepsIt) {
     X11HotKey holder(server_->Display(), Recorder());
     ASSERT_TRUE(holder.Grab());
     std::vector<int> secondCalls;
-    X11HotKey second(server_->Display(), [&](std::uint32_t, std::uint64_t) {
-        secondCalls.push_back(1);
-    });
+    X11HotKey second(server_->Display(),
+                     [&](std::uint32_t, std::uint64_t) { secondCalls.push_back(1); });
     EXPECT_FALSE(second.Grab());
     Press("ctrl+alt+c");
     WaitFor(1);
@@ -109,6 +110,19 @@ TEST_F(X11HotKeyTest, ReleasedWhenItsOwnerEnds) {
     }
     X11HotKey next(server_->Display(), Recorder());
     EXPECT_TRUE(next.Grab());
+}
+
+TEST_F(X11HotKeyTest, PlatformOfTheSessionDeliversThePress) {
+    test::TempDir dir;
+    Environment env = server_->Env();
+    env["VEXLO_REGISTRY_DIR"] = dir.Path();
+    const std::unique_ptr<DesktopPlatform> platform = CreateDesktopPlatform(env);
+    ASSERT_TRUE(platform->RegisterGlobalHotKey(Recorder()));
+    const std::unique_ptr<DesktopPlatform> another = CreateDesktopPlatform(env);
+    EXPECT_FALSE(another->RegisterGlobalHotKey(Recorder()));
+    Press("ctrl+alt+c");
+    WaitFor(1);
+    EXPECT_EQ(received_.size(), 1u);
 }
 
 TEST_F(X11HotKeyTest, NoServerFailsQuietly) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "factory/CreateDesktopPlatform.h"
 #include "support/ChildProcess.h"
 #include "support/Pictures.h"
 #include "support/TempDir.h"
@@ -46,14 +47,18 @@ QColor Expected(WallpaperPlacement placement, int w, int h, int x, int y) {
 bool NearStretchedBorder(int w, int h, int x, int y) {
     const double bx = (w / 2) * double(kScreenW) / w;
     const double by = (h / 2) * double(kScreenH) / h;
-    return std::abs(x - bx) <= double(kScreenW) / w + 2 || std::abs(y - by) <= double(kScreenH) / h + 2;
+    return std::abs(x - bx) <= double(kScreenW) / w + 2 ||
+           std::abs(y - by) <= double(kScreenH) / h + 2;
 }
 
 const char* Name(WallpaperPlacement placement) {
     switch (placement) {
-        case WallpaperPlacement::Tile: return "tile";
-        case WallpaperPlacement::Stretch: return "stretch";
-        case WallpaperPlacement::Centre: break;
+        case WallpaperPlacement::Tile:
+            return "tile";
+        case WallpaperPlacement::Stretch:
+            return "stretch";
+        case WallpaperPlacement::Centre:
+            break;
     }
     return "centre";
 }
@@ -64,7 +69,8 @@ protected:
     static void TearDownTestSuite() { server_.reset(); }
 
     std::string Picture(int w, int h) {
-        const std::string path = dir_.File("p" + std::to_string(w) + "x" + std::to_string(h) + ".bmp");
+        const std::string path =
+            dir_.File("p" + std::to_string(w) + "x" + std::to_string(h) + ".bmp");
         test::SaveBmp(test::QuadrantPicture(w, h), path);
         return path;
     }
@@ -88,8 +94,8 @@ TEST_F(X11WallpaperTest, ScreenShowsPicturePlacedAsChosen) {
                           {"large", 500, 400}, {"wide", 400, 60},     {"tall", 50, 300}};
     for (const Size& size : sizes) {
         const std::string path = Picture(size.w, size.h);
-        for (auto placement : {WallpaperPlacement::Centre, WallpaperPlacement::Tile,
-                               WallpaperPlacement::Stretch}) {
+        for (auto placement :
+             {WallpaperPlacement::Centre, WallpaperPlacement::Tile, WallpaperPlacement::Stretch}) {
             SCOPED_TRACE(std::string(size.what) + " picture, " + Name(placement));
             ASSERT_TRUE(Apply(path, placement));
             const QImage screen = RootScreenshot(server_->Display());
@@ -104,8 +110,8 @@ TEST_F(X11WallpaperTest, ScreenShowsPicturePlacedAsChosen) {
                     const QColor want = Expected(placement, size.w, size.h, x, y);
                     if (screen.pixelColor(x, y) != want && wrong++ < 3) {
                         ADD_FAILURE() << "at (" << x << "," << y << ") "
-                                      << screen.pixelColor(x, y).name().toStdString() << " instead of "
-                                      << want.name().toStdString();
+                                      << screen.pixelColor(x, y).name().toStdString()
+                                      << " instead of " << want.name().toStdString();
                     }
                 }
             }
@@ -117,9 +123,9 @@ TEST_F(X11WallpaperTest, ScreenShowsPicturePlacedAsChosen) {
 TEST_F(X11WallpaperTest, BackgroundOutlivesTheProcessThatSetItAndReplacedOneIsFreed) {
     const std::string path = Picture(40, 30);
     const Environment env = server_->Env();
-    ASSERT_EQ(test::RunToEnd({VEXLO_DESKTOP_HELPER, "set-root", server_->Display(), path, "tile"},
-                             env),
-              0);
+    ASSERT_EQ(
+        test::RunToEnd({VEXLO_DESKTOP_HELPER, "set-root", server_->Display(), path, "tile"}, env),
+        0);
     const xcb_pixmap_t first = test::RootProperty(server_->Display(), "_XROOTPMAP_ID");
     ASSERT_NE(first, 0u);
     EXPECT_EQ(test::RootProperty(server_->Display(), "ESETROOT_PMAP_ID"), first);
@@ -186,6 +192,43 @@ TEST_F(X11WallpaperTest, BadPictureLeavesScreenAsItWas) {
         EXPECT_EQ(test::RootProperty(server_->Display(), "_XROOTPMAP_ID"), pixmap);
         EXPECT_TRUE(test::PixmapExists(server_->Display(), pixmap));
     }
+}
+
+TEST_F(X11WallpaperTest, BareXSessionFollowsTheRegistryValues) {
+    Environment env = server_->Env();
+    env["VEXLO_REGISTRY_DIR"] = dir_.Sub("registry");
+    const std::unique_ptr<DesktopPlatform> platform = CreateDesktopPlatform(env);
+    platform->WriteRegistryString(RegistryRoot::CurrentUser, "Control Panel\\Colors", "Background",
+                                  "0 128 255");
+    const std::string wallpaper = dir_.Sub("program") + "/wallpaper.bmp";
+    test::SaveBmp(test::QuadrantPicture(40, 30), wallpaper);
+
+    platform->WriteRegistryString(RegistryRoot::CurrentUser, "\\Control Panel\\desktop",
+                                  "WallPaperStyle", "0");
+    platform->WriteRegistryString(RegistryRoot::CurrentUser, "\\Control Panel\\desktop",
+                                  "TileWallpaper", "0");
+    ASSERT_TRUE(platform->SetDesktopWallpaper(wallpaper));
+    QImage screen = RootScreenshot(server_->Display());
+    EXPECT_EQ(screen.pixelColor(0, 0), QColor(0, 128, 255));
+    EXPECT_EQ(screen.pixelColor(kScreenW / 2 - 1, kScreenH / 2 - 1), test::kTopLeft);
+
+    // The same file rewritten with another picture: the screen follows.
+    test::SaveBmp(test::QuadrantPicture(20, 20), wallpaper);
+    platform->WriteRegistryString(RegistryRoot::CurrentUser, "\\Control Panel\\desktop",
+                                  "TileWallpaper", "1");
+    ASSERT_TRUE(platform->SetDesktopWallpaper(wallpaper));
+    screen = RootScreenshot(server_->Display());
+    EXPECT_EQ(screen.pixelColor(25, 5), test::kTopLeft);
+    EXPECT_EQ(screen.pixelColor(35, 35), test::kBottomRight);
+
+    platform->WriteRegistryString(RegistryRoot::CurrentUser, "\\Control Panel\\desktop",
+                                  "TileWallpaper", "0");
+    platform->WriteRegistryString(RegistryRoot::CurrentUser, "\\Control Panel\\desktop",
+                                  "WallPaperStyle", "2");
+    ASSERT_TRUE(platform->SetDesktopWallpaper(wallpaper));
+    screen = RootScreenshot(server_->Display());
+    EXPECT_EQ(screen.pixelColor(kScreenW - 1, kScreenH - 1), test::kBottomRight);
+    EXPECT_EQ(screen.pixelColor(0, 0), test::kTopLeft);
 }
 
 TEST_F(X11WallpaperTest, NoServerMeansNoWallpaperAndNoSize) {

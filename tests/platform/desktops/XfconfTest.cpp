@@ -16,22 +16,24 @@ namespace {
 class XfconfTest : public testing::Test {
 protected:
     std::string Query(const std::string& property) const {
-        const CommandResult result = CommandRunner(session_.Env())
-                                         .Run("xfconf-query", {"-c", "xfce4-desktop", "-p", property});
-        return result.Succeeded() ? result.output.substr(0, result.output.find_last_not_of('\n') + 1)
-                                  : "<missing>";
+        const CommandResult result =
+            CommandRunner(session_.Env())
+                .Run("xfconf-query", {"-c", "xfce4-desktop", "-p", property});
+        return result.Succeeded()
+                   ? result.output.substr(0, result.output.find_last_not_of('\n') + 1)
+                   : "<missing>";
     }
     void Create(const std::string& property, const char* type, const std::string& value) const {
         ASSERT_TRUE(CommandRunner(session_.Env())
-                        .Run("xfconf-query", {"-c", "xfce4-desktop", "-p", property, "-n", "-t",
-                                              type, "-s", value})
+                        .Run("xfconf-query",
+                             {"-c", "xfce4-desktop", "-p", property, "-n", "-t", type, "-s", value})
                         .Succeeded());
     }
     // xfdesktop reads "image-style" as an integer and ignores any other type.
     QMetaType::Type StoredType(const std::string& property) const {
         SessionBus bus(session_.Env());
-        QDBusMessage call = QDBusMessage::createMethodCall(
-            "org.xfce.Xfconf", "/org/xfce/Xfconf", "org.xfce.Xfconf", "GetProperty");
+        QDBusMessage call = QDBusMessage::createMethodCall("org.xfce.Xfconf", "/org/xfce/Xfconf",
+                                                           "org.xfce.Xfconf", "GetProperty");
         call << QString("xfce4-desktop") << QString::fromStdString(property);
         const QDBusMessage reply = bus.Connection().call(call);
         if (reply.arguments().isEmpty()) {
@@ -60,7 +62,8 @@ TEST_F(XfconfTest, EveryMonitorAndWorkspaceShowsThePicture) {
 
     const std::string path = Picture();
     const std::pair<WallpaperPlacement, const char*> styles[] = {
-        {WallpaperPlacement::Centre, "1"}, {WallpaperPlacement::Tile, "2"},
+        {WallpaperPlacement::Centre, "1"},
+        {WallpaperPlacement::Tile, "2"},
         {WallpaperPlacement::Stretch, "3"}};
     for (const auto& [placement, style] : styles) {
         SCOPED_TRACE(style);

@@ -29,8 +29,8 @@ std::vector<char*> Pointers(std::vector<std::string>& texts) {
 
 }  // namespace
 
-ChildProcess::ChildProcess(const std::vector<std::string>& argv, const Environment& env,
-                           int pipeFd, const std::string& logFile) {
+ChildProcess::ChildProcess(const std::vector<std::string>& argv, const Environment& env, int pipeFd,
+                           const std::string& logFile) {
     int fds[2] = {-1, -1};
     if (pipeFd >= 0 && pipe2(fds, O_CLOEXEC) != 0) {
         throw std::runtime_error("pipe failed");
@@ -69,7 +69,9 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, const Environme
     }
 }
 
-ChildProcess::~ChildProcess() { Stop(); }
+ChildProcess::~ChildProcess() {
+    Stop();
+}
 
 std::string ChildProcess::ReadLine(int timeoutMs) {
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
@@ -141,7 +143,9 @@ int RunToEnd(const std::vector<std::string>& argv, const Environment& env, int t
     return child.Wait(timeoutMs);
 }
 
-void AdoptOrphans() { prctl(PR_SET_CHILD_SUBREAPER, 1); }
+void AdoptOrphans() {
+    prctl(PR_SET_CHILD_SUBREAPER, 1);
+}
 
 void ReapOrphans() {
     // Give members of a killed group a moment to end, then collect them.

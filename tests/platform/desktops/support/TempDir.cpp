@@ -10,7 +10,8 @@
 namespace vexlo::test {
 
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vexlo-desktop-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "vexlo-desktop-XXXXXX").string();
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     if (mkdtemp(buffer.data()) == nullptr) {

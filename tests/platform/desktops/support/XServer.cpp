@@ -34,8 +34,7 @@ QImage RootScreenshot(const std::string& display) {
     xcb_get_image_reply_t* reply = xcb_get_image_reply(
         x.get(),
         xcb_get_image(x.get(), XCB_IMAGE_FORMAT_Z_PIXMAP, x.Root(), 0, 0,
-                      static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height),
-                      ~0u),
+                      static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height), ~0u),
         nullptr);
     if (reply == nullptr) {
         return {};

@@ -1,0 +1,221 @@
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <filesystem>
+
+#include "VexloError.h"
+#include "factory/CreateDesktopPlatform.h"
+#include "gnome/GSettingsWallpaper.h"
+#include "kde/PlasmaWallpaper.h"
+#include "linux/LinuxPlatform.h"
+#include "support/Pictures.h"
+#include "support/TempDir.h"
+#include "sway/SwayWallpaper.h"
+#include "x11/RootPixmapSetter.h"
+#include "xfce/XfconfWallpaper.h"
+
+namespace vexlo {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kDesktop = "\\Control Panel\\desktop";
+
+// A desktop that notes what it is told, and what file it was shown then.
+class FakeSetter : public WallpaperSetter {
+public:
+    FakeSetter(bool cachesByName, std::vector<WallpaperRequest>* seen,
+               std::vector<std::string>* contents, bool* accept)
+        : cachesByName_(cachesByName), seen_(seen), contents_(contents), accept_(accept) {}
+    bool CachesByFileName() const override { return cachesByName_; }
+    bool Set(const WallpaperRequest& request) override {
+        seen_->push_back(request);
+        contents_->push_back(test::ReadFile(request.path));
+        return *accept_;
+    }
+
+private:
+    bool cachesByName_;
+    std::vector<WallpaperRequest>* seen_;
+    std::vector<std::string>* contents_;
+    bool* accept_;
+};
+
+class LinuxPlatformTest : public testing::Test {
+protected:
+    std::unique_ptr<LinuxPlatform> Make(bool cachesByName) {
+        return std::make_unique<LinuxPlatform>(
+            FileRegistry(dir_.File("registry")),
+            std::make_unique<FakeSetter>(cachesByName, &seen_, &contents_, &accept_), env_);
+    }
+    std::string Picture(int w, int h) {
+        const std::string path = dir_.File("wallpaper.bmp");
+        test::SaveBmp(test::QuadrantPicture(w, h), path);
+        return path;
+    }
+    std::vector<std::string> Copies() const {
+        std::vector<std::string> names;
+        std::error_code ec;
+        for (const auto& entry : fs::directory_iterator(dir_.File("data/vexlo/desktop"), ec)) {
+            names.push_back(entry.path().string());
+        }
+        return names;
+    }
+
+    test::TempDir dir_;
+    Environment env_ = {{"XDG_DATA_HOME", dir_.Sub("data")}};
+    std::vector<WallpaperRequest> seen_;
+    std::vector<std::string> contents_;
+    bool accept_ = true;
+};
+
+TEST_F(LinuxPlatformTest, DesktopIsToldThePlacementTheRegistryHolds) {
+    auto platform = Make(false);
+    const std::string path = Picture(4, 4);
+    const std::tuple<const char*, const char*, WallpaperPlacement> cases[] = {
+        {"0", "0", WallpaperPlacement::Centre},
+        {"1", "1", WallpaperPlacement::Tile},
+        {"2", "2", WallpaperPlacement::Stretch},
+        {"1", "2", WallpaperPlacement::Tile},
+        {"5", "5", WallpaperPlacement::Centre}};
+    for (const auto& [tile, style, want] : cases) {
+        platform->WriteRegistryString(RegistryRoot::CurrentUser, kDesktop, "WallPaperStyle", style);
+        platform->WriteRegistryString(RegistryRoot::CurrentUser, kDesktop, "TileWallpaper", tile);
+        ASSERT_TRUE(platform->SetDesktopWallpaper(path));
+        EXPECT_EQ(seen_.back().placement, want) << tile << "/" << style;
+        EXPECT_EQ(seen_.back().path, path);  // no copy for a desktop that draws the pixels
+    }
+    EXPECT_EQ(seen_.back().background, 0u);
+    platform->WriteRegistryString(RegistryRoot::CurrentUser, "Control Panel\\Colors", "Background",
+                                  "58 110 165");
+    ASSERT_TRUE(platform->SetDesktopWallpaper(path));
+    EXPECT_EQ(seen_.back().background, 0x3a6ea5u);
+    EXPECT_TRUE(Copies().empty());
+}
+
+TEST_F(LinuxPlatformTest, RelativePathIsMadeAbsolute) {
+    auto platform = Make(false);
+    Picture(2, 2);
+    const fs::path before = fs::current_path();
+    fs::current_path(dir_.Path());
+    const bool told = platform->SetDesktopWallpaper("./wallpaper.bmp");
+    fs::current_path(before);
+    ASSERT_TRUE(told);
+    EXPECT_EQ(seen_.back().path, dir_.File("wallpaper.bmp"));
+}
+
+TEST_F(LinuxPlatformTest, SameFileWrittenAgainReachesTheDesktopAsANewPicture) {
+    auto platform = Make(true);
+    const std::string path = Picture(4, 4);
+    const std::string first = test::ReadFile(path);
+    ASSERT_TRUE(platform->SetDesktopWallpaper(path));
+    Picture(6, 2);
+    ASSERT_TRUE(platform->SetDesktopWallpaper(path));
+
+    ASSERT_EQ(seen_.size(), 2u);
+    EXPECT_NE(seen_[0].path, seen_[1].path);
+    EXPECT_EQ(contents_[0], first);
+    EXPECT_EQ(contents_[1], test::ReadFile(path));
+    EXPECT_EQ(Copies(), std::vector<std::string>{seen_[1].path}) << "stale copies were kept";
+}
+
+TEST_F(LinuxPlatformTest, RefusedPictureKeepsTheCopyTheDesktopStillShows) {
+    auto platform = Make(true);
+    const std::string path = Picture(4, 4);
+    ASSERT_TRUE(platform->SetDesktopWallpaper(path));
+    accept_ = false;
+    EXPECT_FALSE(platform->SetDesktopWallpaper(path));
+    EXPECT_EQ(Copies(), std::vector<std::string>{seen_[0].path});
+}
+
+TEST_F(LinuxPlatformTest, BadPicturesNeverReachTheDesktop) {
+    auto platform = Make(true);
+    const std::string good = Picture(8, 8);
+    const std::string bytes = test::ReadFile(good);
+    test::WriteFile(dir_.File("truncated.bmp"), bytes.substr(0, bytes.size() / 2));
+    test::WriteFile(dir_.File("garbage.bmp"), "not a picture");
+    test::WriteFile(dir_.File("empty.bmp"), "");
+    for (const std::string& bad :
+         {dir_.File("missing.bmp"), dir_.File("truncated.bmp"), dir_.File("garbage.bmp"),
+          dir_.File("empty.bmp"), dir_.Path(), std::string()}) {
+        EXPECT_FALSE(platform->SetDesktopWallpaper(bad)) << bad;
+    }
+    EXPECT_TRUE(seen_.empty());
+    EXPECT_TRUE(Copies().empty());
+}
+
+TEST_F(LinuxPlatformTest, CopyFolderThatCannotBeMadeFailsQuietly) {
+    test::WriteFile(dir_.File("data/vexlo"), "a file where the folder belongs");
+    auto platform = Make(true);
+    EXPECT_FALSE(platform->SetDesktopWallpaper(Picture(2, 2)));
+    EXPECT_TRUE(seen_.empty());
+    EXPECT_EQ(test::ReadFile(dir_.File("data/vexlo")), "a file where the folder belongs");
+}
+
+TEST_F(LinuxPlatformTest, NoDesktopStillKeepsTheRegistry) {
+    LinuxPlatform platform(FileRegistry(dir_.File("registry")), nullptr, env_);
+    EXPECT_FALSE(platform.SetDesktopWallpaper(Picture(2, 2)));
+    platform.SetDesktopIconColours(0x00ff00);
+    platform.SetDesktopIconColours(0x00ff00, 0x000000, false);
+    EXPECT_FALSE(platform.RegisterGlobalHotKey([](std::uint32_t, std::uint64_t) {}));
+    platform.WriteRegistryString(RegistryRoot::CurrentUser, "Control Panel\\Desktop\\", "Wallpaper",
+                                 "/w.bmp");
+    EXPECT_EQ(platform.ReadRegistryString(RegistryRoot::CurrentUser, "\\control panel\\desktop",
+                                          "Wallpaper", "-"),
+              "/w.bmp");
+    EXPECT_TRUE(fs::exists(platform.Registry().FileFor(RegistryRoot::CurrentUser)));
+}
+
+TEST_F(LinuxPlatformTest, RegistryInAPlaceThatCannotHoldItReadsDefaultsAndRefusesWrites) {
+    test::WriteFile(dir_.File("blocked"), "a file where the registry folder belongs");
+    LinuxPlatform platform(FileRegistry(dir_.File("blocked")), nullptr, env_);
+    EXPECT_EQ(
+        platform.ReadRegistryString(RegistryRoot::CurrentUser, kDesktop, "TileWallpaper", "def"),
+        "def");
+    EXPECT_THROW(
+        platform.WriteRegistryString(RegistryRoot::CurrentUser, kDesktop, "TileWallpaper", "1"),
+        VexloError);
+    EXPECT_EQ(test::ReadFile(dir_.File("blocked")), "a file where the registry folder belongs");
+}
+
+TEST_F(LinuxPlatformTest, DesktopSizeIsThePrimaryScreensInDevicePixels) {
+    auto platform = Make(false);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    ASSERT_NE(screen, nullptr);
+    const DesktopSize size = platform->GetDesktopSize();
+    EXPECT_EQ(size.width, qRound(screen->geometry().width() * screen->devicePixelRatio()));
+    EXPECT_EQ(size.height, qRound(screen->geometry().height() * screen->devicePixelRatio()));
+    EXPECT_GT(size.width, 0);
+}
+
+TEST(CreateDesktopPlatformTest, EachDesktopGetsItsOwnSetterAndTheFileRegistry) {
+    test::TempDir dir;
+    const Environment base = {
+        {"VEXLO_REGISTRY_DIR", dir.File("reg")}, {"HOME", dir.Path()}, {"DISPLAY", ":0"}};
+    std::vector<std::unique_ptr<DesktopPlatform>> made;
+    auto setterOf = [&](const char* desktop) -> const WallpaperSetter* {
+        Environment env = base;
+        env["VEXLO_DESKTOP"] = desktop;
+        made.push_back(CreateDesktopPlatform(env));
+        auto* platform = dynamic_cast<LinuxPlatform*>(made.back().get());
+        EXPECT_NE(platform, nullptr);
+        EXPECT_EQ(platform->Registry().Folder(), dir.File("reg"));
+        return platform != nullptr ? platform->Setter() : nullptr;
+    };
+    auto flavour = [](const WallpaperSetter* setter) {
+        auto* gsettings = dynamic_cast<const GSettingsWallpaper*>(setter);
+        return gsettings != nullptr ? static_cast<int>(gsettings->Flavour()) : -1;
+    };
+    EXPECT_EQ(flavour(setterOf("gnome")), static_cast<int>(GSettingsFlavour::Gnome));
+    EXPECT_EQ(flavour(setterOf("cinnamon")), static_cast<int>(GSettingsFlavour::Cinnamon));
+    EXPECT_EQ(flavour(setterOf("mate")), static_cast<int>(GSettingsFlavour::Mate));
+    EXPECT_NE(dynamic_cast<const XfconfWallpaper*>(setterOf("xfce")), nullptr);
+    EXPECT_NE(dynamic_cast<const PlasmaWallpaper*>(setterOf("kde")), nullptr);
+    EXPECT_NE(dynamic_cast<const SwayWallpaper*>(setterOf("sway")), nullptr);
+    EXPECT_NE(dynamic_cast<const RootPixmapSetter*>(setterOf("x11")), nullptr);
+    EXPECT_EQ(setterOf("none"), nullptr);
+}
+
+}  // namespace
+}  // namespace vexlo
