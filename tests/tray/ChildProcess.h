@@ -8,14 +8,12 @@
 
 namespace vexlo::test {
 
-// A helper program run for a test (an X server, a notification area). It is
-// ended and reaped when the object goes, so nothing outlives the test.
+// A helper program run for a test, with this process's environment and its
+// output discarded. It is ended and reaped with the object, so nothing
+// outlives the test. Throws std::runtime_error when it cannot be started.
 class ChildProcess {
 public:
-    // Starts argv[0] from PATH with DISPLAY set to display (when not empty),
-    // its output discarded. Descriptors without close-on-exec are inherited.
-    // Throws std::runtime_error when the program cannot be started.
-    ChildProcess(const std::vector<std::string>& argv, const std::string& display);
+    explicit ChildProcess(const std::vector<std::string>& argv);
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
@@ -27,16 +25,16 @@ private:
     pid_t pid_ = -1;
 };
 
-// An Xvfb of its own: the server picks a free display number and reports it
-// through -displayfd, so tests may run side by side.
+// An Xvfb of the test's own: the server picks a free display number and
+// reports it through -displayfd, so tests may run side by side.
 class XvfbServer {
 public:
     XvfbServer();  // throws std::runtime_error when the server does not come up
     const std::string& Display() const { return display_; }
 
 private:
-    std::string display_;
     std::unique_ptr<ChildProcess> process_;
+    std::string display_;
 };
 
 }  // namespace vexlo::test

@@ -8,65 +8,33 @@ namespace vexlo {
 namespace {
 
 using Msgs = std::vector<uint32_t>;
-constexpr int kDouble = 400;
+using R = QSystemTrayIcon;
+const Msgs kUp{WM_LBUTTONUP}, kNone{}, kDoubleUp{WM_LBUTTONDBLCLK, WM_LBUTTONUP};
 
-TEST(ClickTranslator, SingleClicksAreButtonUps) {
-    ClickTranslator t(kDouble);
-    EXPECT_EQ(t.Activated(QSystemTrayIcon::Trigger, 0), Msgs{WM_LBUTTONUP});
-    EXPECT_EQ(t.Activated(QSystemTrayIcon::Trigger, 1000), Msgs{WM_LBUTTONUP});
-    EXPECT_FALSE(t.Holding());
+TEST(ClickTranslator, DoubleClickReadsUpDoubleUpAsEitherQtReportsIt) {
+    ClickTranslator windows(400);  // Trigger on the first release, then DoubleClick
+    EXPECT_EQ(windows.Activated(R::Trigger, 0), kUp);
+    EXPECT_EQ(windows.Activated(R::DoubleClick, 150), kDoubleUp);
+
+    ClickTranslator x11(400);  // Trigger on each press, then DoubleClick
+    EXPECT_EQ(x11.Activated(R::Trigger, 0), kUp);
+    EXPECT_EQ(x11.Activated(R::Trigger, 120), kNone);
+    EXPECT_EQ(x11.Activated(R::DoubleClick, 121), kDoubleUp);
+    EXPECT_EQ(x11.Expire(), kNone);
+    EXPECT_EQ(x11.Activated(R::Trigger, 200), kUp);  // a new click starts afresh
 }
 
-TEST(ClickTranslator, DoubleClickAsWindowsQtReportsIt) {
-    // Trigger on the first release, DoubleClick, no report of the last release.
-    ClickTranslator t(kDouble);
-    Msgs all = t.Activated(QSystemTrayIcon::Trigger, 0);
-    for (uint32_t m : t.Activated(QSystemTrayIcon::DoubleClick, 150)) {
-        all.push_back(m);
-    }
-    EXPECT_EQ(all, (Msgs{WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}));
-    EXPECT_FALSE(t.Holding());
-}
-
-TEST(ClickTranslator, DoubleClickAsX11QtReportsIt) {
-    // A Trigger on each press, then DoubleClick.
-    ClickTranslator t(kDouble);
-    EXPECT_EQ(t.Activated(QSystemTrayIcon::Trigger, 0), Msgs{WM_LBUTTONUP});
-    EXPECT_EQ(t.Activated(QSystemTrayIcon::Trigger, 120), Msgs{});
-    EXPECT_TRUE(t.Holding());
-    EXPECT_EQ(t.Activated(QSystemTrayIcon::DoubleClick, 121),
-              (Msgs{WM_LBUTTONDBLCLK, WM_LBUTTONUP}));
-    EXPECT_FALSE(t.Holding());
-    EXPECT_EQ(t.Expire(), Msgs{});
-    // A press soon after the double click starts afresh.
-    EXPECT_EQ(t.Activated(QSystemTrayIcon::Trigger, 200), Msgs{WM_LBUTTONUP});
-}
-
-TEST(ClickTranslator, HeldClickWithoutDoubleClickIsSentOnExpiry) {
-    ClickTranslator t(kDouble);
-    t.Activated(QSystemTrayIcon::Trigger, 0);
-    EXPECT_EQ(t.Activated(QSystemTrayIcon::Trigger, kDouble), Msgs{});
-    EXPECT_EQ(t.Expire(), Msgs{WM_LBUTTONUP});
-    EXPECT_EQ(t.Expire(), Msgs{});
-}
-
-TEST(ClickTranslator, HeldClickGoesOutBeforeAnyOtherReport) {
-    ClickTranslator t(kDouble);
-    t.Activated(QSystemTrayIcon::Trigger, 0);
-    t.Activated(QSystemTrayIcon::Trigger, 10);
-    EXPECT_EQ(t.Activated(QSystemTrayIcon::Context, 20), (Msgs{WM_LBUTTONUP, WM_RBUTTONUP}));
-
-    t.Activated(QSystemTrayIcon::Trigger, 30);
-    EXPECT_EQ(t.Activated(QSystemTrayIcon::Trigger, 40), Msgs{});
-    EXPECT_EQ(t.Activated(QSystemTrayIcon::Trigger, 50), Msgs{WM_LBUTTONUP});
-    EXPECT_TRUE(t.Holding());
-}
-
-TEST(ClickTranslator, OtherButtonsAndReasons) {
-    ClickTranslator t(kDouble);
-    EXPECT_EQ(t.Activated(QSystemTrayIcon::Context, 0), Msgs{WM_RBUTTONUP});
-    EXPECT_EQ(t.Activated(QSystemTrayIcon::MiddleClick, 0), Msgs{WM_MBUTTONUP});
-    EXPECT_EQ(t.Activated(QSystemTrayIcon::Unknown, 0), Msgs{});
+TEST(ClickTranslator, HeldClickGoesOutOnExpiryOrBeforeTheNextReport) {
+    ClickTranslator t(400);
+    t.Activated(R::Trigger, 0);
+    EXPECT_EQ(t.Activated(R::Trigger, 400), kNone);
+    EXPECT_EQ(t.Expire(), kUp);
+    EXPECT_EQ(t.Activated(R::Trigger, 1000), kUp);  // slow clicks are clicks
+    t.Activated(R::Trigger, 1010);
+    EXPECT_EQ(t.Activated(R::Context, 1020), (Msgs{WM_LBUTTONUP, WM_RBUTTONUP}));
+    EXPECT_EQ(t.Activated(R::Trigger, 1030), kUp);  // another button broke the pair
+    EXPECT_EQ(t.Activated(R::MiddleClick, 5000), Msgs{WM_MBUTTONUP});
+    EXPECT_EQ(t.Activated(R::Unknown, 6000), kNone);
 }
 
 }  // namespace

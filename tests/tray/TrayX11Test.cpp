@@ -42,9 +42,10 @@ public:
         return atom;
     }
 
-    xcb_window_t SelectionOwner(const char* name) {
-        auto* reply =
-            xcb_get_selection_owner_reply(c_, xcb_get_selection_owner(c_, Atom(name)), nullptr);
+    // The window that holds the notification area of screen 0.
+    xcb_window_t TrayOwner() {
+        auto* reply = xcb_get_selection_owner_reply(
+            c_, xcb_get_selection_owner(c_, Atom("_NET_SYSTEM_TRAY_S0")), nullptr);
         const xcb_window_t owner = reply ? reply->owner : XCB_NONE;
         std::free(reply);
         return owner;
@@ -99,9 +100,8 @@ class TrayX11 : public ::testing::Test {
 protected:
     std::unique_ptr<ChildProcess> StartTrayHost() {
         auto host = std::make_unique<ChildProcess>(
-            std::vector<std::string>{"trayer", "--edge", "top", "--expand", "false"}, gDisplay);
-        EXPECT_TRUE(QTest::qWaitFor(
-            [&] { return x.SelectionOwner("_NET_SYSTEM_TRAY_S0") != XCB_NONE; }, kWaitMs))
+            std::vector<std::string>{"trayer", "--edge", "top", "--expand", "false"});
+        EXPECT_TRUE(QTest::qWaitFor([&] { return x.TrayOwner() != XCB_NONE; }, kWaitMs))
             << "trayer took no notification area";
         return host;
     }
@@ -144,8 +144,7 @@ TEST_F(TrayX11, IconIsEmbeddedInTheTrayAndLeavesWithTheComponent) {
 }
 
 TEST_F(TrayX11, IconDocksWhenTheTrayStartsAfterActivation) {
-    ASSERT_TRUE(QTest::qWaitFor([&] { return x.SelectionOwner("_NET_SYSTEM_TRAY_S0") == XCB_NONE; },
-                                kWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return x.TrayOwner() == XCB_NONE; }, kWaitMs));
     Activate();
     auto host = StartTrayHost();
     EXPECT_TRUE(EmbeddedIn(*host));
