@@ -4,7 +4,7 @@
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QVariantMap>
-#include <regex>
+#include <cstring>
 #include <set>
 
 #include "linux/SessionBus.h"
@@ -61,12 +61,26 @@ int XfceImageStyle(WallpaperPlacement placement) {
 }
 
 std::vector<std::string> BackdropFolders(const std::vector<std::string>& properties) {
-    static const std::regex folder("^(/backdrop/screen[^/]+/monitor[^/]+/workspace[^/]+)/");
+    // /backdrop/screenS/monitorM/workspaceW/<name>: the folder is all but <name>.
+    static const char* const kParts[] = {"backdrop", "screen", "monitor", "workspace"};
     std::set<std::string> folders;
     for (const std::string& property : properties) {
-        std::smatch match;
-        if (std::regex_search(property, match, folder)) {
-            folders.insert(match[1].str());
+        std::size_t at = 0;
+        bool matches = true;
+        for (const char* part : kParts) {
+            const std::size_t length = std::strlen(part);
+            const std::size_t end = property.find('/', at + 1);
+            matches = property[at] == '/' && end != std::string::npos &&
+                      property.compare(at + 1, length, part) == 0 &&
+                      (std::strcmp(part, "backdrop") == 0 ? end == at + 1 + length
+                                                          : end > at + 1 + length);
+            if (!matches) {
+                break;
+            }
+            at = end;
+        }
+        if (matches && at + 1 < property.size()) {
+            folders.insert(property.substr(0, at));
         }
     }
     if (folders.empty()) {

@@ -97,6 +97,11 @@ TEST(XfceRulesTest, EveryWorkspaceFolderOnce) {
               (std::vector<std::string>{"/backdrop/screen0/monitorHDMI-1/workspace0",
                                         "/backdrop/screen0/monitorHDMI-1/workspace1",
                                         "/backdrop/screen1/monitor0/workspace0"}));
+    EXPECT_EQ(BackdropFolders({"", "/backdrops/screen0/monitor0/workspace0/last-image",
+                               "/backdrop/screen/monitor0/workspace0/last-image",
+                               "/backdrop/screen0/monitor0/workspace0/",
+                               "backdrop/screen0/monitor0/workspace0/x"}),
+              std::vector<std::string>{"/backdrop/screen0/monitor0/workspace0"});
     EXPECT_EQ(BackdropFolders({"/backdrop/single-workspace-mode"}),
               std::vector<std::string>{"/backdrop/screen0/monitor0/workspace0"});
 }
