@@ -45,10 +45,18 @@ std::array<std::uint8_t, kHeadersSize> MakeHeaders(int width, int height, std::u
 
 // Lays each pixel over white and stores it as blue, green, red.
 void ConvertRow(const QRgb* in, int width, QImage::Format format, std::uint8_t* out) {
+    if (format == QImage::Format_RGB32) {
+        for (int x = 0; x < width; ++x, out += 3) {
+            out[0] = static_cast<std::uint8_t>(in[x]);
+            out[1] = static_cast<std::uint8_t>(in[x] >> 8);
+            out[2] = static_cast<std::uint8_t>(in[x] >> 16);
+        }
+        return;
+    }
     for (int x = 0; x < width; ++x, out += 3) {
         const QRgb p = in[x];
         const int a = qAlpha(p);
-        if (format == QImage::Format_RGB32 || a == 255) {
+        if (a == 255) {
             out[0] = static_cast<std::uint8_t>(qBlue(p));
             out[1] = static_cast<std::uint8_t>(qGreen(p));
             out[2] = static_cast<std::uint8_t>(qRed(p));
@@ -95,12 +103,17 @@ void SaveBmpFile(const QImage& image, const std::string& path) {
     const auto headers = MakeHeaders(width, height, static_cast<std::uint32_t>(pixels));
     bool written = file.write(reinterpret_cast<const char*>(headers.data()), headers.size()) ==
                    static_cast<qint64>(headers.size());
-    std::vector<std::uint8_t> row(rowBytes, 0);
-    for (int y = height - 1; written && y >= 0; --y) {
-        ConvertRow(reinterpret_cast<const QRgb*>(source.constScanLine(y)), width, source.format(),
-                   row.data());
-        written = file.write(reinterpret_cast<const char*>(row.data()),
-                             static_cast<qint64>(rowBytes)) == static_cast<qint64>(rowBytes);
+    // Rows are converted into a buffer of about 1 MB and written together.
+    const int rowsPerWrite = static_cast<int>(std::max<std::uint64_t>(1, (1u << 20) / rowBytes));
+    std::vector<std::uint8_t> buffer(rowBytes * static_cast<std::uint64_t>(rowsPerWrite), 0);
+    for (int y = height - 1; written && y >= 0;) {
+        std::uint8_t* out = buffer.data();
+        for (int i = 0; i < rowsPerWrite && y >= 0; ++i, --y, out += rowBytes) {
+            ConvertRow(reinterpret_cast<const QRgb*>(source.constScanLine(y)), width,
+                       source.format(), out);
+        }
+        const auto size = static_cast<qint64>(out - buffer.data());
+        written = file.write(reinterpret_cast<const char*>(buffer.data()), size) == size;
     }
     if (!written) {
         const QString reason = file.errorString();
