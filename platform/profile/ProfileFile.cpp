@@ -102,31 +102,36 @@ std::string ProfileFile::ResolveCached() const {
 }
 
 std::shared_ptr<const ProfileText> ProfileFile::Read() const {
+    // The file read last time, unchanged and settled: its parsed copy stands.
+    // (A second spelling of the name appearing beside it is noticed once the
+    // file itself changes; the program's own writers never make one.)
+    if (cache_.textKnown) {
+        const FileState state = StatFile(cache_.textPath);
+        if (state.regular && state.identity && *state.identity == cache_.textId &&
+            IdentityIsSettled(cache_.textId)) {
+            return cache_.text;
+        }
+    }
     const std::string target = ResolveCached();
     const FileState state = StatFile(target);
-    if (!state.exists || !state.regular) {
-        cache_.textKnown = false;
-        return EmptyText();
-    }
-    if (state.identity && cache_.textKnown && cache_.textPath == target &&
-        *state.identity == cache_.textId && IdentityIsSettled(cache_.textId)) {
-        return cache_.text;
-    }
     QFile file(Q(target));
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!state.exists || !state.regular || !file.open(QIODevice::ReadOnly)) {
         cache_.textKnown = false;
         return EmptyText();
     }
-    const QByteArray bytes = file.readAll();
-    auto text = std::make_shared<const ProfileText>(
-        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    const QByteArray read = file.readAll();
+    std::string bytes(read.constData(), static_cast<std::size_t>(read.size()));
+    // A file changed a moment ago must be read, but often reads as before.
+    if (!cache_.text || cache_.textPath != target || cache_.bytes != bytes) {
+        cache_.text = std::make_shared<const ProfileText>(bytes);
+        cache_.bytes = std::move(bytes);
+        cache_.textPath = target;
+    }
     cache_.textKnown = state.identity.has_value();
     if (state.identity) {
-        cache_.textPath = target;
         cache_.textId = *state.identity;
-        cache_.text = text;
     }
-    return text;
+    return cache_.text;
 }
 
 std::string ProfileFile::GetString(const std::string& section, const std::string& key,
@@ -178,7 +183,11 @@ void ProfileFile::Update(const std::function<bool(ProfileText&)>& change) {
         !save.commit()) {
         ThrowUnableToWrite(current);
     }
+    // The next read still looks at the file, but need not parse what was just written.
     cache_.textKnown = false;
+    cache_.textPath = current;
+    cache_.bytes = out;
+    cache_.text = std::make_shared<const ProfileText>(std::move(text));
 }
 
 void ProfileFile::WriteString(const std::string& section, const std::string& key,

@@ -69,6 +69,7 @@ private:
         std::string textPath;
         FileIdentity textId;
         std::shared_ptr<const ProfileText> text;
+        std::string bytes;  // what `text` was parsed from
     };
     mutable Cache cache_;
 };
