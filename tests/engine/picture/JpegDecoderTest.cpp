@@ -106,5 +106,27 @@ TEST_F(JpegDecoderTest, HugeDeclaredSizeIsRefusedBeforeDecoding) {
     }
 }
 
+TEST_F(JpegDecoderTest, EndlessProgressiveScansAreCutShort) {
+    // The last scan repeated 600 times: libjpeg would only warn about each.
+    WriteJpeg(MakeBlockPattern(16, 16), Path("p.jpg"), {.progressive = true});
+    auto bytes = ReadBytes(Path("p.jpg"));
+    std::size_t lastScan = 0;
+    for (std::size_t i = 0; i + 1 < bytes.size(); ++i) {
+        if (bytes[i] == 0xff && bytes[i + 1] == 0xda) {
+            lastScan = i;
+        }
+    }
+    const std::vector<std::uint8_t> scan(bytes.begin() + static_cast<std::ptrdiff_t>(lastScan),
+                                         bytes.end() - 2);  // without EOI
+    bytes.resize(lastScan);
+    for (int i = 0; i < 600; ++i) {
+        bytes.insert(bytes.end(), scan.begin(), scan.end());
+    }
+    bytes.insert(bytes.end(), {0xff, 0xd9});
+    WriteBytes(bytes, Path("endless.jpg"));
+    EXPECT_EQ(ErrorOf([&] { DecodeJpegFile(Path("endless.jpg")); }),
+              "Progressive JPEG has more than 500 scans");
+}
+
 }  // namespace
 }  // namespace vexlo::testing
