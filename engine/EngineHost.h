@@ -30,12 +30,21 @@ public:
 class BusyScope {
 public:
     explicit BusyScope(EngineHost& host) : host_(host) { host_.BeginBusy(); }
-    ~BusyScope() { host_.EndBusy(); }
+    ~BusyScope() { End(); }
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;
 
+    // Restores the normal cursor early (before a message box, say).
+    void End() {
+        if (busy_) {
+            busy_ = false;
+            host_.EndBusy();
+        }
+    }
+
 private:
     EngineHost& host_;
+    bool busy_ = true;
 };
 
 }  // namespace vexlo

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QImage>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "DesktopPlatform.h"
+#include "EngineHost.h"
+#include "SettingsStore.h"
+
+namespace vexlo {
+
+// A folder (its [Folders] key name) and one picture in it.
+struct RotationChoice {
+    std::string folder;
+    std::string picture;
+};
+
+// The wallpaper engine: applying one picture, and (VexloRotation.cpp) choosing
+// the next one. Holds references only; the settings store, the platform and
+// the host outlive it and every icon refresh it schedules.
+class VexloPro {
+public:
+    VexloPro(SettingsStore& settings, DesktopPlatform& desktop, EngineHost& host,
+             std::string programFolder);
+
+    // The program folder, with a trailing separator.
+    const std::string& ProgramFolder() const { return programFolder_; }
+    // Program folder + "wallpaper.bmp": the target of every apply.
+    std::string WallpaperBitmap() const;
+
+    // Makes the picture at `source` the wallpaper, writing `target`.
+    void ApplyWallpaper(const std::string& source, const std::string& target);
+
+    // Decides centre/tile/stretch for the picture and writes it to the desktop
+    // values; may scale `bitmap` to the desktop with ShrinkToDesktop.
+    void ChoosePlacement(QImage& bitmap, const std::string& source);
+    // "WallPaperStyle" and then "TileWallpaper" = style.
+    void SetWallpaperStyle(const std::string& style);
+    // Scales the bitmap, aspect kept, so that one side matches the desktop's.
+    void ShrinkToDesktop(QImage& bitmap);
+
+    // Runs RefreshIconColours once, one second from now.
+    void ScheduleIconRefresh();
+    // Applies the icon colours of the current wallpaper's own section, else the
+    // global ones when "Transparent Icons" is on, else nothing.
+    void RefreshIconColours();
+
+    // Rotation: one change from the enabled folders, random or sequential.
+    void ChangeWallpaper();
+    // The random mode's pick of folder and picture, or nothing to choose.
+    std::optional<RotationChoice> ChooseRandom();
+    void ChangeRandom();
+    void ChangeSequential();
+
+    // Replaces the clock as the seed of the random picks (tests).
+    void SetSeedSource(std::function<std::uint32_t()> source);
+
+    SettingsStore& Settings() { return settings_; }
+    DesktopPlatform& Desktop() { return desktop_; }
+
+private:
+    bool PlacementOverride(const std::string& source, std::string& style);
+    std::string SizeRulePlacement(const QImage& bitmap, bool& shrink);
+    std::string FolderPath(const std::string& name);
+    void RememberChange(const std::string& folder, const std::string& file);
+
+    SettingsStore& settings_;
+    DesktopPlatform& desktop_;
+    EngineHost& host_;
+    std::string programFolder_;
+    std::function<std::uint32_t()> seedSource_;
+};
+
+// Removes the folder names whose [Use Folders] flag is off (a missing flag is on).
+void FilterEnabledFolders(SettingsStore& settings, std::vector<std::string>& names);
+
+}  // namespace vexlo

@@ -1,0 +1,118 @@
+#include <QDateTime>
+#include <QString>
+#include <random>
+
+#include "PathRules.h"
+#include "PictureCollector.h"
+#include "VexloPro.h"
+
+namespace vexlo {
+
+namespace {
+
+// The rotation's picks: seeded afresh at every change from the time of day in
+// milliseconds, unless a test put its own seed source in place.
+std::uint32_t ClockSeed() {
+    return static_cast<std::uint32_t>(QTime::currentTime().msecsSinceStartOfDay());
+}
+
+std::size_t PickUniform(std::mt19937& random, std::size_t count) {
+    return std::uniform_int_distribution<std::size_t>(0, count - 1)(random);
+}
+
+}  // namespace
+
+void FilterEnabledFolders(SettingsStore& settings, std::vector<std::string>& names) {
+    std::erase_if(names, [&](const std::string& name) {
+        return !settings.ReadBool("Use Folders", name, true);
+    });
+}
+
+void VexloPro::SetSeedSource(std::function<std::uint32_t()> source) {
+    seedSource_ = std::move(source);
+}
+
+void VexloPro::ChangeWallpaper() {
+    if (settings_.ReadBool("Startup", "Random", true)) {
+        ChangeRandom();
+    } else {
+        ChangeSequential();
+    }
+}
+
+std::string VexloPro::FolderPath(const std::string& name) {
+    return IncludeTrailingSeparator(settings_.ReadString("Folders", name, ""));
+}
+
+void VexloPro::RememberChange(const std::string& folder, const std::string& file) {
+    settings_.WriteString("Wallpaper Changing", "Folder", folder);
+    settings_.WriteString("Wallpaper Changing", "File", file);
+}
+
+std::optional<RotationChoice> VexloPro::ChooseRandom() {
+    std::mt19937 random(seedSource_ ? seedSource_() : ClockSeed());
+    std::vector<std::string> folders = settings_.ReadSection("Folders");
+    FilterEnabledFolders(settings_, folders);
+    if (folders.empty()) {
+        return std::nullopt;
+    }
+    // The folder first, then a picture in it: every enabled folder has the
+    // same chance whatever its size. No other folder is tried.
+    const std::string folder = folders[PickUniform(random, folders.size())];
+    PictureList pictures(false);
+    CollectPictures(FolderPath(folder), pictures);
+    if (pictures.Count() == 0) {
+        return std::nullopt;
+    }
+    return RotationChoice{folder, pictures.Items()[PickUniform(random, pictures.Count())]};
+}
+
+void VexloPro::ChangeRandom() {
+    if (const auto choice = ChooseRandom()) {
+        ApplyWallpaper(choice->picture, WallpaperBitmap());
+        RememberChange(choice->folder, choice->picture);
+    }
+}
+
+void VexloPro::ChangeSequential() {
+    std::vector<std::string> folders = settings_.ReadSection("Folders");
+    FilterEnabledFolders(settings_, folders);
+    if (folders.empty()) {
+        return;
+    }
+    const std::string rememberedFolder = settings_.ReadString("Wallpaper Changing", "Folder", "");
+    const std::string rememberedFile = settings_.ReadString("Wallpaper Changing", "File", "");
+
+    // The remembered folder is looked up in section order, so the next folder
+    // is always the one after it in the order the user gave.
+    std::size_t current = 0;
+    for (std::size_t i = 0; i < folders.size(); ++i) {
+        if (QString::fromStdString(folders[i])
+                .compare(QString::fromStdString(rememberedFolder), Qt::CaseInsensitive) == 0) {
+            current = i;
+            break;
+        }
+    }
+
+    PictureList pictures(true);
+    CollectPictures(FolderPath(folders[current]), pictures);
+    if (pictures.Count() == 0) {
+        return;
+    }
+    std::string chosen;
+    const long found = pictures.IndexOf(rememberedFile);
+    if (found < 0) {
+        chosen = pictures.Items().front();
+    } else if (static_cast<std::size_t>(found) + 1 < pictures.Count()) {
+        chosen = pictures.Items()[static_cast<std::size_t>(found) + 1];
+    } else {
+        current = (current + 1) % folders.size();
+        PictureList next(true);
+        CollectPictures(FolderPath(folders[current]), next);
+        chosen = next.Count() > 0 ? next.Items().front() : std::string("None");
+    }
+    ApplyWallpaper(chosen, WallpaperBitmap());
+    RememberChange(folders[current], chosen);
+}
+
+}  // namespace vexlo

@@ -1,0 +1,161 @@
+#include <QFileInfo>
+#include <QImage>
+
+#include "EngineFixture.h"
+#include "PictureDecoding.h"
+#include "VexloError.h"
+
+namespace vexlo::test {
+namespace {
+
+using Op = PlatformCall::Op;
+
+bool Exists(const std::string& path) { return QFileInfo::exists(QString::fromStdString(path)); }
+QSize SizeOf(const std::string& path) { return QImage(QString::fromStdString(path)).size(); }
+
+class ApplyWallpaperTest : public EngineFixture {};
+
+TEST_F(ApplyWallpaperTest, AppliesInOrderAndRecordsTheCurrentPicture) {
+    const auto source = MakePicture("Pictures/Nature/sunset.bmp", 320, 200);
+    engine->ApplyWallpaper(source, Wallpaper());
+
+    EXPECT_EQ(SizeOf(Wallpaper()), QSize(320, 200));
+    const auto effects = platform.Effects();
+    ASSERT_EQ(effects.size(), 4u);
+    EXPECT_EQ(effects[0], "WriteRegistryString(HKCU, \\Control Panel\\desktop, WallPaperStyle, 0)");
+    EXPECT_EQ(effects[1], "WriteRegistryString(HKCU, \\Control Panel\\desktop, TileWallpaper, 0)");
+    EXPECT_EQ(effects[2], "SetDesktopWallpaper(" + Wallpaper() + ")");
+    EXPECT_EQ(effects[3],
+              "WriteRegistryString(HKCU, Control Panel\\Desktop\\, Wallpaper, " + Wallpaper() + ")");
+    EXPECT_EQ(settings->ReadString("Settings", "Current Wallpaper", ""), "sunset.bmp");
+    EXPECT_EQ(host.timerIntervals, std::vector<int>{1000});
+    EXPECT_EQ(host.busyCalls, 1);
+    EXPECT_EQ(host.busyDepth, 0);
+    EXPECT_FALSE(Exists(ProgramFolder() + "tmp.bmp"));
+}
+
+TEST_F(ApplyWallpaperTest, DecoderFollowsTheFileExtensionOnly) {
+    // Upper-case extension, a PNG whose name holds ".jpg", a JPEG and a GIF.
+    engine->ApplyWallpaper(MakePicture("a/UPPER.JPG", 40, 30, "JPG"), Wallpaper());
+    EXPECT_EQ(SizeOf(Wallpaper()), QSize(40, 30));
+    engine->ApplyWallpaper(MakePicture("a/b.jpg.png", 41, 31, "PNG"), Wallpaper());
+    EXPECT_EQ(SizeOf(Wallpaper()), QSize(41, 31));
+    engine->ApplyWallpaper(MakePicture("a/d.jpeg", 43, 33, "JPG"), Wallpaper());
+    EXPECT_EQ(SizeOf(Wallpaper()), QSize(43, 33));
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(PictureKindOf("/x/y.GIF"), PictureKind::Gif);
+    EXPECT_EQ(PictureKindOf("/x.png/y.Bmp"), PictureKind::Bmp);
+    EXPECT_EQ(PictureKindOf("/x.jpg/y"), PictureKind::Unknown);
+    EXPECT_EQ(PictureKindOf("/x/y.jpg.txt"), PictureKind::Unknown);
+}
+
+class ApplyFromDottedProgramFolderTest : public EngineFixture {
+protected:
+    ApplyFromDottedProgramFolderTest() : EngineFixture("Vexlo.jpg") {}
+};
+
+TEST_F(ApplyFromDottedProgramFolderTest, ProgramFolderNameDoesNotChooseTheDecoder) {
+    engine->ApplyWallpaper(MakePicture("p/picture.bmp", 16, 8), Wallpaper());
+    EXPECT_EQ(SizeOf(Wallpaper()), QSize(16, 8));
+    // Without an extension the picture is not recognised, whatever the folder is called.
+    const auto plain = MakePicture("p/noextension", 16, 8, "BMP");
+    platform.ClearCalls();
+    engine->ApplyWallpaper(plain, Wallpaper());
+    EXPECT_EQ(host.messages, std::vector<std::string>{"File format is not supported"});
+    EXPECT_TRUE(platform.Effects().empty());
+}
+
+TEST_F(ApplyWallpaperTest, UnsupportedKindChangesNothing) {
+    const auto source = MakeFile("x/notes.txt", "hello");
+    engine->ApplyWallpaper(source, Wallpaper());
+    EXPECT_EQ(host.messages, std::vector<std::string>{"File format is not supported"});
+    EXPECT_TRUE(platform.Effects().empty());
+    EXPECT_FALSE(Exists(Wallpaper()));
+    EXPECT_FALSE(Exists(settings->FileName()));
+    EXPECT_TRUE(host.pending.empty());
+    EXPECT_FALSE(Exists(ProgramFolder() + "tmp.txt"));
+    // The box is shown with the normal cursor back.
+    EXPECT_EQ(host.events, (std::vector<std::string>{"busy", "idle", "message"}));
+}
+
+TEST_F(ApplyWallpaperTest, MissingSourceOrNoneEndsQuietly) {
+    for (const std::string& source : {Root() + "gone.jpg", std::string("None"), std::string()}) {
+        engine->ApplyWallpaper(source, Wallpaper());
+    }
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_TRUE(platform.Calls().empty());
+    EXPECT_FALSE(Exists(Wallpaper()));
+    EXPECT_FALSE(Exists(settings->FileName()));
+    EXPECT_EQ(host.busyDepth, 0);
+}
+
+TEST_F(ApplyWallpaperTest, DamagedPictureRaisesAndKeepsThePreviousWallpaper) {
+    engine->ApplyWallpaper(MakePicture("good.png", 30, 20), Wallpaper());
+    platform.ClearCalls();
+    QFile good(QString::fromStdString(Root() + "good.png"));
+    ASSERT_TRUE(good.open(QIODevice::ReadOnly));
+    const QByteArray truncated = good.readAll().left(60);
+    for (const char* name : {"bad.png", "bad.jpg", "bad.gif", "bad.bmp"}) {
+        const auto source = MakeFile(name, truncated);
+        try {
+            engine->ApplyWallpaper(source, Wallpaper());
+            ADD_FAILURE() << name << " was accepted";
+        } catch (const VexloError& error) {
+            EXPECT_FALSE(std::string(error.what()).empty()) << name;
+        }
+        EXPECT_EQ(host.busyDepth, 0);
+        EXPECT_FALSE(Exists(ProgramFolder() + "tmp" + QFileInfo(name).suffix().prepend('.').toStdString()));
+    }
+    EXPECT_TRUE(platform.Effects().empty());
+    EXPECT_EQ(SizeOf(Wallpaper()), QSize(30, 20));
+    EXPECT_EQ(host.pending.size(), 1u);
+}
+
+TEST_F(ApplyWallpaperTest, TargetThatCannotBeWrittenRaisesAfterTheStyle) {
+    const auto source = MakePicture("a.bmp", 10, 10);
+    const std::string target = ProgramFolder() + "folder-in-the-way";
+    QDir().mkpath(QString::fromStdString(target));
+    EXPECT_THROW(engine->ApplyWallpaper(source, target), VexloError);
+    EXPECT_EQ(Style(), "0");
+    EXPECT_TRUE(platform.CallsOf(Op::SetDesktopWallpaper).empty());
+    EXPECT_EQ(settings->ReadString("Settings", "Current Wallpaper", "none"), "none");
+    EXPECT_EQ(host.busyDepth, 0);
+    EXPECT_FALSE(Exists(ProgramFolder() + "tmp.bmp"));
+}
+
+TEST_F(ApplyWallpaperTest, FailedStyleWriteStopsBeforeTheFile) {
+    platform.FailNextRegistryWrite(RegistryRoot::CurrentUser, "Control Panel\\desktop",
+                                   "WallPaperStyle", RegistryFailure::CreateKey);
+    try {
+        engine->ApplyWallpaper(MakePicture("a.bmp", 10, 10), Wallpaper());
+        ADD_FAILURE() << "no error";
+    } catch (const VexloError& error) {
+        EXPECT_EQ(std::string(error.what()), "Failed to create key \\Control Panel\\desktop");
+    }
+    EXPECT_FALSE(Exists(Wallpaper()));
+    EXPECT_TRUE(platform.CallsOf(Op::SetDesktopWallpaper).empty());
+}
+
+TEST_F(ApplyWallpaperTest, FailedWallpaperValueLeavesNoRefreshScheduled) {
+    platform.FailNextRegistryWrite(RegistryRoot::CurrentUser, "Control Panel\\Desktop", "Wallpaper");
+    EXPECT_THROW(engine->ApplyWallpaper(MakePicture("a.bmp", 10, 10), Wallpaper()), VexloError);
+    EXPECT_EQ(platform.CallsOf(Op::SetDesktopWallpaper).size(), 1u);
+    EXPECT_TRUE(host.pending.empty());
+}
+
+TEST_F(ApplyWallpaperTest, PictureNamedLikeTheTemporaryCopySurvives) {
+    const auto source = MakePicture("program/tmp.bmp", 12, 12);
+    ASSERT_EQ(source, ProgramFolder() + "tmp.bmp");
+    engine->ApplyWallpaper(source, Wallpaper());
+    EXPECT_TRUE(Exists(source));
+    EXPECT_EQ(SizeOf(Wallpaper()), QSize(12, 12));
+}
+
+TEST_F(ApplyWallpaperTest, ReapplyingTheWallpaperFileItself) {
+    engine->ApplyWallpaper(MakePicture("a.bmp", 64, 48), Wallpaper());
+    engine->ApplyWallpaper(Wallpaper(), Wallpaper());
+    EXPECT_EQ(SizeOf(Wallpaper()), QSize(64, 48));
+}
+
+}  // namespace
+}  // namespace vexlo::test
