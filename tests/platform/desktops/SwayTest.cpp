@@ -65,7 +65,8 @@ protected:
             ASSERT_NE(user, nullptr);
             ASSERT_EQ(chown(runtime.c_str(), user->pw_uid, user->pw_gid), 0);
             argv.insert(argv.begin(), {"setpriv", std::string("--reuid=") + kSwayUser,
-                                       std::string("--regid=") + kSwayUser, "--init-groups"});
+                                       std::string("--regid=") + kSwayUser, "--init-groups",
+                                       "--pdeathsig", "KILL"});  // a new user clears it
         }
         test::WriteFile(dir_.File("config"), "xwayland disable\n");
         chmod(dir_.File("config").c_str(), 0644);
@@ -117,7 +118,8 @@ protected:
         return path;
     }
 
-    test::TempDir dir_;
+    // The sway user must reach the pictures: not below a private $TMPDIR.
+    test::TempDir dir_{geteuid() == 0 ? "/tmp" : ""};
     std::unique_ptr<test::ChildProcess> sway_;
     std::string socket_;
 };

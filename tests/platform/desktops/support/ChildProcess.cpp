@@ -48,7 +48,9 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, const Environme
     posix_spawnattr_init(&attr);
     posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSID);
 
-    std::vector<std::string> args = argv;
+    // Killed with this process too, should it die before it can clean up.
+    std::vector<std::string> args = {"setpriv", "--pdeathsig", "KILL", "--"};
+    args.insert(args.end(), argv.begin(), argv.end());
     std::vector<std::string> vars;
     for (const auto& [name, value] : env) {
         vars.push_back(name + "=" + value);

@@ -11,7 +11,8 @@ namespace vexlo::test {
 
 // A program a test starts and is sure to stop: it runs in a process group of
 // its own, and the whole group (services it starts included) is killed and
-// reaped when the object ends, also when an assertion fails on the way.
+// reaped when the object ends, also when an assertion fails on the way. Should
+// the test process itself be killed, the program is killed with it.
 class ChildProcess {
 public:
     // `env` is the child's whole environment. With `pipeFd` >= 0 the child

@@ -8,7 +8,8 @@ namespace vexlo::test {
 // contents when the object ends.
 class TempDir {
 public:
-    TempDir();
+    // Under `parent`, or the system's temporary folder when it is empty.
+    explicit TempDir(const std::string& parent = "");
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
