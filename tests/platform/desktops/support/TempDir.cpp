@@ -9,9 +9,10 @@
 
 namespace vexlo::test {
 
-TempDir::TempDir() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "vexlo-desktop-XXXXXX").string();
+TempDir::TempDir(const std::string& parent) {
+    const std::filesystem::path base =
+        parent.empty() ? std::filesystem::temp_directory_path() : std::filesystem::path(parent);
+    std::string pattern = (base / "vexlo-desktop-XXXXXX").string();
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     if (mkdtemp(buffer.data()) == nullptr) {
