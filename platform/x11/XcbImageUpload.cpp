@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace vexlo {
@@ -42,13 +43,22 @@ bool FindLayout(const XcbConnection& x, PixelLayout& layout) {
            layout.masks[0] != 0 && layout.masks[1] != 0 && layout.masks[2] != 0;
 }
 
-// An 8-bit channel value placed into a mask of up to 8 bits.
-std::uint32_t Channel(int value, std::uint32_t mask) {
-    const int bits = std::popcount(mask);
-    const int shift = std::countr_zero(mask);
-    const std::uint32_t scaled = bits >= 8 ? static_cast<std::uint32_t>(value) << (bits - 8)
-                                           : static_cast<std::uint32_t>(value) >> (8 - bits);
-    return (scaled << shift) & mask;
+// Where one 8-bit channel goes in a pixel of the server's layout.
+struct ChannelPlace {
+    std::uint32_t mask = 0;
+    int shift = 0;  // of the mask's lowest bit
+    int bits = 0;   // of the mask's width
+};
+
+ChannelPlace PlaceOf(std::uint32_t mask) {
+    return {mask, std::countr_zero(mask), std::popcount(mask)};
+}
+
+std::uint32_t Channel(int value, const ChannelPlace& place) {
+    const std::uint32_t scaled = place.bits >= 8
+                                     ? static_cast<std::uint32_t>(value) << (place.bits - 8)
+                                     : static_cast<std::uint32_t>(value) >> (8 - place.bits);
+    return (scaled << place.shift) & place.mask;
 }
 
 void StorePixel(std::uint8_t* out, std::uint32_t pixel, const PixelLayout& layout) {
@@ -56,6 +66,29 @@ void StorePixel(std::uint8_t* out, std::uint32_t pixel, const PixelLayout& layou
     for (int i = 0; i < bytes; ++i) {
         const int byte = layout.msbFirst ? bytes - 1 - i : i;
         out[i] = static_cast<std::uint8_t>(pixel >> (8 * byte));
+    }
+}
+
+// True when QImage's RGB32 rows are already what the server wants, as on
+// every little-endian machine with a 24-bit desktop.
+bool MatchesRgb32(const PixelLayout& layout) {
+    return layout.bitsPerPixel == 32 && !layout.msbFirst &&
+           std::endian::native == std::endian::little && layout.masks[0] == 0xff0000u &&
+           layout.masks[1] == 0x00ff00u && layout.masks[2] == 0x0000ffu;
+}
+
+void ConvertRow(const QRgb* in, std::uint8_t* out, int width, const PixelLayout& layout,
+                const ChannelPlace (&places)[3]) {
+    if (MatchesRgb32(layout)) {
+        std::memcpy(out, in, static_cast<std::size_t>(width) * 4);
+        return;
+    }
+    const int bytes = layout.bitsPerPixel / 8;
+    for (int col = 0; col < width; ++col) {
+        const std::uint32_t pixel = Channel(qRed(in[col]), places[0]) |
+                                    Channel(qGreen(in[col]), places[1]) |
+                                    Channel(qBlue(in[col]), places[2]);
+        StorePixel(out + col * bytes, pixel, layout);
     }
 }
 
@@ -71,19 +104,16 @@ bool PutRows(const XcbConnection& x, xcb_pixmap_t pixmap, xcb_gcontext_t gc, con
     if (stride > maxBytes) {
         return false;  // wider than one request can carry
     }
+    const ChannelPlace places[3] = {PlaceOf(layout.masks[0]), PlaceOf(layout.masks[1]),
+                                    PlaceOf(layout.masks[2])};
     std::vector<std::uint8_t> strip;
     for (int top = 0; top < image.height(); top += rowsPerStrip) {
         const int rows = std::min(rowsPerStrip, image.height() - top);
         strip.assign(stride * static_cast<std::size_t>(rows), 0);
         for (int row = 0; row < rows; ++row) {
-            const auto* in = reinterpret_cast<const QRgb*>(image.constScanLine(top + row));
-            std::uint8_t* out = strip.data() + stride * static_cast<std::size_t>(row);
-            for (int col = 0; col < width; ++col) {
-                const std::uint32_t pixel = Channel(qRed(in[col]), layout.masks[0]) |
-                                            Channel(qGreen(in[col]), layout.masks[1]) |
-                                            Channel(qBlue(in[col]), layout.masks[2]);
-                StorePixel(out + col * (layout.bitsPerPixel / 8), pixel, layout);
-            }
+            ConvertRow(reinterpret_cast<const QRgb*>(image.constScanLine(top + row)),
+                       strip.data() + stride * static_cast<std::size_t>(row), width, layout,
+                       places);
         }
         xcb_void_cookie_t cookie = xcb_put_image_checked(
             x.get(), XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap, gc, static_cast<std::uint16_t>(width),

@@ -194,6 +194,22 @@ TEST_F(X11WallpaperTest, BadPictureLeavesScreenAsItWas) {
     }
 }
 
+TEST_F(X11WallpaperTest, SixteenBitScreenShowsThePictureToo) {
+    test::XServer shallow(64, 48, 16);
+    const std::string path = Picture(16, 12);
+    ASSERT_TRUE(RootPixmapSetter(shallow.Display()).Set({path, WallpaperPlacement::Tile, 0}));
+    const QImage screen = RootScreenshot(shallow.Display());
+    // 5 and 6 bits a channel: within a step of the picture's colour.
+    auto near = [](QColor a, QColor b) {
+        return std::abs(a.red() - b.red()) <= 8 && std::abs(a.green() - b.green()) <= 4 &&
+               std::abs(a.blue() - b.blue()) <= 8;
+    };
+    EXPECT_TRUE(near(screen.pixelColor(2, 2), test::kTopLeft));
+    EXPECT_TRUE(near(screen.pixelColor(60, 2), test::kTopRight));
+    EXPECT_TRUE(near(screen.pixelColor(2, 46), test::kBottomLeft));
+    EXPECT_TRUE(near(screen.pixelColor(29, 23), test::kBottomRight));
+}
+
 TEST_F(X11WallpaperTest, BareXSessionFollowsTheRegistryValues) {
     Environment env = server_->Env();
     env["VEXLO_REGISTRY_DIR"] = dir_.Sub("registry");

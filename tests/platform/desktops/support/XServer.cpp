@@ -7,8 +7,9 @@
 
 namespace vexlo::test {
 
-XServer::XServer(int width, int height) {
-    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+XServer::XServer(int width, int height, int depth) {
+    const std::string screen =
+        std::to_string(width) + "x" + std::to_string(height) + "x" + std::to_string(depth);
     process_ = std::make_unique<ChildProcess>(
         std::vector<std::string>{"Xvfb", "-displayfd", "3", "-noreset", "-nolisten", "tcp",
                                  "-screen", "0", screen},
@@ -39,9 +40,13 @@ QImage RootScreenshot(const std::string& display) {
     if (reply == nullptr) {
         return {};
     }
-    // Xvfb at depth 24 stores 32 bits a pixel, 0x00RRGGBB in host order.
-    QImage image(xcb_get_image_data(reply), width, height, width * 4, QImage::Format_RGB32);
-    QImage copy = image.copy();
+    // Xvfb stores depth 24 as 0x00RRGGBB in 32 bits, depth 16 as RGB 5-6-5,
+    // in host order, rows padded to 32 bits.
+    const bool deep = x.Screen()->root_depth > 16;
+    const int stride = deep ? width * 4 : (width * 2 + 3) / 4 * 4;
+    QImage image(xcb_get_image_data(reply), width, height, stride,
+                 deep ? QImage::Format_RGB32 : QImage::Format_RGB16);
+    QImage copy = image.convertToFormat(QImage::Format_RGB32);
     std::free(reply);
     return copy;
 }

@@ -16,7 +16,7 @@ namespace vexlo::test {
 // process left behind can still be seen.
 class XServer {
 public:
-    XServer(int width, int height);
+    XServer(int width, int height, int depth = 24);
 
     const std::string& Display() const { return display_; }
     // The environment a client of this server needs.
