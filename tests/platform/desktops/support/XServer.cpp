@@ -46,7 +46,7 @@ QImage RootScreenshot(const std::string& display) {
     const int stride = deep ? width * 4 : (width * 2 + 3) / 4 * 4;
     QImage image(xcb_get_image_data(reply), width, height, stride,
                  deep ? QImage::Format_RGB32 : QImage::Format_RGB16);
-    QImage copy = image.convertToFormat(QImage::Format_RGB32);
+    QImage copy = image.copy().convertToFormat(QImage::Format_RGB32);  // owns its pixels
     std::free(reply);
     return copy;
 }
