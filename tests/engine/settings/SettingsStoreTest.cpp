@@ -125,7 +125,9 @@ TEST_F(SettingsStoreTest, TypedReadsOfWhatTheFileHolds) {
 }
 
 TEST_F(SettingsStoreTest, FreshFileAfterTheFirstOptionsOkWithFolders) {
-    // The options dialog's OK with two folders of one name, then an apply and a rotation step.
+    // The options dialog's OK with two folders of one name, then an apply and a
+    // rotation step: folders first, "Current Wallpaper" at the end of [Settings],
+    // [Wallpaper Changing] at the end of the file.
     store.EraseSection("Folders");
     store.EraseSection("Use Folders");
     const std::pair<const char*, bool> rows[] = {{"C:\\A\\Pics", true}, {"C:\\B\\Pics\\", false}};
@@ -142,6 +144,13 @@ TEST_F(SettingsStoreTest, FreshFileAfterTheFirstOptionsOkWithFolders) {
     store.WriteInteger("Settings", "Default Tile Method", -1);
     store.WriteBool("Settings", "Transparent Icons", false);
     store.WriteInteger("Settings", "Icon Text Colour", static_cast<std::int32_t>(0x80000001u));
+    store.WriteBool("Larger", "Stretch Wallpaper", false);
+    store.WriteBool("Deform", "UseDeform", false);
+    store.WriteInteger("Deform", "Size", 15);
+    store.WriteBool("Smaller", "Stretch Wallpaper", false);
+    store.WriteBool("Smaller", "Tile Wallpaper", false);
+    store.WriteInteger("Smaller", "Stretch Size", 75);
+    store.WriteInteger("Smaller", "Tile Size", 75);
     store.WriteString("Settings", "Current Wallpaper", "sunset.jpg");
     store.WriteString("Wallpaper Changing", "Folder", "Pics");
     store.WriteString("Wallpaper Changing", "File", "None");
@@ -153,6 +162,10 @@ TEST_F(SettingsStoreTest, FreshFileAfterTheFirstOptionsOkWithFolders) {
               "[Settings]\r\nUse Timer=0\r\nTimer Time=10\r\nDefault Tile Method=-1\r\n"
               "Transparent Icons=0\r\nIcon Text Colour=-2147483647\r\n"
               "Current Wallpaper=sunset.jpg\r\n"
+              "[Larger]\r\nStretch Wallpaper=0\r\n"
+              "[Deform]\r\nUseDeform=0\r\nSize=15\r\n"
+              "[Smaller]\r\nStretch Wallpaper=0\r\nTile Wallpaper=0\r\nStretch Size=75\r\n"
+              "Tile Size=75\r\n"
               "[Wallpaper Changing]\r\nFolder=Pics\r\nFile=None\r\n");
     EXPECT_THAT(store.ReadSection("folders"), ElementsAre("Pics"));
     EXPECT_FALSE(store.ReadBool("Use Folders", "pics", true));
@@ -171,16 +184,12 @@ TEST_F(SettingsStoreTest, AddFolderBesideTheStoreIsSeenAtTheNextRead) {
     EXPECT_THAT(QDir(dir.path()).entryList(QDir::Files), ElementsAre("Vexlo.ini"));
 }
 
-TEST_F(SettingsStoreTest, WriteEncodings) {
-    store.WriteInteger("s", "zero", 0);
-    store.WriteInteger("s", "neg", -5);
+TEST_F(SettingsStoreTest, IntegerExtremesRoundTrip) {
     store.WriteInteger("s", "min", INT32_MIN);
-    store.WriteInteger("s", "green", 32768);
-    store.WriteBool("s", "t", true);
-    store.WriteBool("s", "f", false);
-    EXPECT_EQ(Bytes(Ini()),
-              "[s]\r\nzero=0\r\nneg=-5\r\nmin=-2147483648\r\ngreen=32768\r\nt=1\r\nf=0\r\n");
+    store.WriteInteger("s", "max", INT32_MAX);
+    EXPECT_EQ(Bytes(Ini()), "[s]\r\nmin=-2147483648\r\nmax=2147483647\r\n");
     EXPECT_EQ(store.ReadInteger("s", "min", 0), INT32_MIN);
+    EXPECT_EQ(store.ReadInteger("s", "max", 0), INT32_MAX);
 }
 
 TEST_F(SettingsStoreTest, KeyDeleteSectionEraseAndSectionTest) {

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <filesystem>
 
 #include "VexloError.h"
@@ -177,16 +175,6 @@ TEST_F(LinuxPlatformTest, RegistryInAPlaceThatCannotHoldItReadsDefaultsAndRefuse
         platform.WriteRegistryString(RegistryRoot::CurrentUser, kDesktop, "TileWallpaper", "1"),
         VexloError);
     EXPECT_EQ(test::ReadFile(dir_.File("blocked")), "a file where the registry folder belongs");
-}
-
-TEST_F(LinuxPlatformTest, DesktopSizeIsThePrimaryScreensInDevicePixels) {
-    auto platform = Make(false);
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    ASSERT_NE(screen, nullptr);
-    const DesktopSize size = platform->GetDesktopSize();
-    EXPECT_EQ(size.width, qRound(screen->geometry().width() * screen->devicePixelRatio()));
-    EXPECT_EQ(size.height, qRound(screen->geometry().height() * screen->devicePixelRatio()));
-    EXPECT_GT(size.width, 0);
 }
 
 TEST(CreateDesktopPlatformTest, EachDesktopGetsItsOwnSetterAndTheFileRegistry) {

@@ -23,16 +23,6 @@ TEST(WallpaperRenderTest, OnePixelTilesTheWholeScreen) {
     EXPECT_EQ(desktop, want);
 }
 
-TEST(WallpaperRenderTest, LargerPictureIsCutEvenlyOnEverySide) {
-    const QImage desktop = RenderWallpaper(test::QuadrantPicture(40, 20), QSize(20, 10),
-                                           WallpaperPlacement::Centre, 0);
-    // The picture's middle lands on the screen's middle.
-    EXPECT_EQ(desktop.pixelColor(9, 4), test::kTopLeft);
-    EXPECT_EQ(desktop.pixelColor(10, 4), test::kTopRight);
-    EXPECT_EQ(desktop.pixelColor(9, 5), test::kBottomLeft);
-    EXPECT_EQ(desktop.pixelColor(10, 5), test::kBottomRight);
-}
-
 TEST(WallpaperRenderTest, TransparentPixelsShowTheirColourAsTheDesktopDoes) {
     QImage picture(2, 2, QImage::Format_ARGB32);
     picture.fill(QColor(200, 100, 50, 0));

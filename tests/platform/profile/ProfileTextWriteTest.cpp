@@ -13,44 +13,6 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-TEST(ProfileTextWrite, FreshFileAfterTheFirstOptionsOk) {
-    ProfileText p;
-    const char* writes[][3] = {
-        {"Startup", "Change Wallpaper", "0"},
-        {"Startup", "Random", "1"},
-        {"HotKeys", "CtrlAltC", "0"},
-        {"Settings", "Use Timer", "0"},
-        {"Settings", "Timer Time", "10"},
-        {"Settings", "Default Tile Method", "0"},
-        {"Settings", "Transparent Icons", "0"},
-        {"Settings", "Icon Text Colour", "-2147483647"},
-        {"Larger", "Stretch Wallpaper", "0"},
-        {"Deform", "UseDeform", "0"},
-        {"Deform", "Size", "15"},
-        {"Smaller", "Stretch Wallpaper", "0"},
-        {"Smaller", "Tile Wallpaper", "0"},
-        {"Smaller", "Stretch Size", "75"},
-        {"Smaller", "Tile Size", "75"},
-    };
-    for (const auto& w : writes) {
-        EXPECT_TRUE(p.SetString(w[0], w[1], w[2]));
-    }
-    p.SetString("Settings", "Current Wallpaper", "a.jpg");
-    p.SetString("Wallpaper Changing", "Folder", "Nature");
-    p.SetString("Wallpaper Changing", "File", "/p/Nature/a.jpg");
-    EXPECT_EQ(p.Text(),
-              "[Startup]\r\nChange Wallpaper=0\r\nRandom=1\r\n"
-              "[HotKeys]\r\nCtrlAltC=0\r\n"
-              "[Settings]\r\nUse Timer=0\r\nTimer Time=10\r\nDefault Tile Method=0\r\n"
-              "Transparent Icons=0\r\nIcon Text Colour=-2147483647\r\n"
-              "Current Wallpaper=a.jpg\r\n"
-              "[Larger]\r\nStretch Wallpaper=0\r\n"
-              "[Deform]\r\nUseDeform=0\r\nSize=15\r\n"
-              "[Smaller]\r\nStretch Wallpaper=0\r\nTile Wallpaper=0\r\nStretch Size=75\r\n"
-              "Tile Size=75\r\n"
-              "[Wallpaper Changing]\r\nFolder=Nature\r\nFile=/p/Nature/a.jpg\r\n");
-}
-
 TEST(ProfileTextWrite, ReplacingKeepsPositionAndEveryOtherLine) {
     ProfileText p(
         "; my notes\n"
@@ -174,15 +136,6 @@ TEST(ProfileTextWrite, TextTheFormatCannotHoldIsRefusedAndChangesNothing) {
     // Names that only look odd are fine.
     EXPECT_NO_THROW(p.SetString("[nested", "k]", "v"));
     EXPECT_EQ(ProfileText(p.Text()).GetString("[nested", "k]", "-"), "v");
-}
-
-TEST(ProfileTextWrite, EncodingHelpers) {
-    EXPECT_EQ(EncodeProfileValue("x"), "x");
-    EXPECT_EQ(EncodeProfileValue(" x"), "\" x\"");
-    EXPECT_EQ(EncodeProfileValue("'x'"), "\"'x'\"");
-    EXPECT_EQ(EncodeProfileValue("\"x"), "\"x");
-    EXPECT_EQ(DecodeProfileValue("  \" x \"  "), " x ");
-    EXPECT_EQ(DecodeProfileValue("'x\""), "'x\"");
 }
 
 }  // namespace
