@@ -17,6 +17,9 @@ namespace {
 
 // Long enough for any queue of writers, short enough that a stuck one is reported.
 constexpr std::chrono::milliseconds kLockWait{20000};
+// A lock held this long is abandoned (its holder hangs, or a new process got the
+// dead holder's number); one write takes milliseconds.
+constexpr int kStaleLockMs = 15000;
 
 QString Q(const std::string& s) {
     return QString::fromStdString(s);
@@ -153,6 +156,7 @@ void ProfileFile::Update(const std::function<bool(ProfileText&)>& change) {
     const QString lockName = Q(name_).toLower() + QStringLiteral(".lock");
     const QString lockPath = QDir(Q(folder_)).filePath(lockName);
     QLockFile lock(lockPath);
+    lock.setStaleLockTime(kStaleLockMs);
     if (!Acquire(lock, lockPath)) {
         ThrowUnableToWrite(ResolvedPath());
     }
