@@ -10,6 +10,7 @@
 #include <string>
 
 #include "SettingsStore.h"
+#include "profile/ProfileText.h"
 
 namespace {
 
@@ -114,6 +115,17 @@ void BM_Write(benchmark::State& state) {
     }
 }
 
+// Parsing the whole 1,000-folder file, what a read costs when the file changed.
+void BM_Parse(benchmark::State& state) {
+    QFile file(QString::fromStdString(TheFiles().settledPath));
+    file.open(QIODevice::ReadOnly);
+    const QByteArray bytes = file.readAll();
+    for (auto _ : state) {
+        vexlo::ProfileText text(std::string_view(bytes.constData(), bytes.size()));
+        benchmark::DoNotOptimize(text);
+    }
+}
+
 // Prints each run as "NAME VALUE UNIT", the mean real time per iteration.
 class LinePrinter : public benchmark::BenchmarkReporter {
 public:
@@ -152,6 +164,7 @@ int main(int argc, char** argv) {
         ->Unit(kMicrosecond)
         ->UseRealTime()
         ->Iterations(200);
+    benchmark::RegisterBenchmark("settings_parse_1000_folders", BM_Parse)->Unit(kMicrosecond);
     benchmark::RegisterBenchmark("settings_write_1000_keys", BM_Write)
         ->Unit(kMicrosecond)
         ->UseRealTime()
