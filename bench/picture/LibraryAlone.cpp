@@ -6,6 +6,8 @@
 // clang-format on
 #include <png.h>
 
+#include <unistd.h>
+
 #include <stdexcept>
 
 namespace vexlo::bench {
@@ -57,40 +59,46 @@ void LibpngDecode(const std::string& path, std::vector<std::uint8_t>& pixels) {
     std::fclose(file);
 }
 
-void StdioWriteBmp(const std::vector<std::uint8_t>& pixels, int width, int height,
-                   const std::string& path) {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) {
-        throw std::runtime_error("cannot write " + path);
-    }
+std::vector<std::uint8_t> MakeBmpBytes(const std::vector<std::uint8_t>& pixels, int width,
+                                       int height) {
     const std::size_t rowBytes = (std::size_t{3} * static_cast<std::size_t>(width) + 3) / 4 * 4;
     const auto dataSize = static_cast<std::uint32_t>(rowBytes * static_cast<std::size_t>(height));
-    std::uint8_t header[54] = {'B', 'M'};
+    std::vector<std::uint8_t> bytes(54 + dataSize, 0);
     auto put = [&](int at, std::uint32_t v) {
         for (int i = 0; i < 4; ++i) {
-            header[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+            bytes[static_cast<std::size_t>(at + i)] = static_cast<std::uint8_t>(v >> (8 * i));
         }
     };
+    bytes[0] = 'B';
+    bytes[1] = 'M';
     put(2, 54 + dataSize);
     put(10, 54);
     put(14, 40);
     put(18, static_cast<std::uint32_t>(width));
     put(22, static_cast<std::uint32_t>(height));
-    header[26] = 1;
-    header[28] = 24;
+    bytes[26] = 1;
+    bytes[28] = 24;
     put(34, dataSize);
-    std::fwrite(header, 1, sizeof header, file);
-    std::vector<std::uint8_t> row(rowBytes, 0);
-    for (int y = height - 1; y >= 0; --y) {
-        const std::uint8_t* in = pixels.data() + std::size_t{4} * static_cast<std::size_t>(width * y);
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* in =
+            pixels.data() + std::size_t{4} * static_cast<std::size_t>(width) * (height - 1 - y);
+        std::uint8_t* out = bytes.data() + 54 + rowBytes * static_cast<std::size_t>(y);
         for (int x = 0; x < width; ++x) {
-            row[3 * x] = in[4 * x];
-            row[3 * x + 1] = in[4 * x + 1];
-            row[3 * x + 2] = in[4 * x + 2];
+            out[3 * x] = in[4 * x];
+            out[3 * x + 1] = in[4 * x + 1];
+            out[3 * x + 2] = in[4 * x + 2];
         }
-        std::fwrite(row.data(), 1, rowBytes, file);
     }
-    std::fclose(file);
+    return bytes;
+}
+
+void StdioWriteFile(const std::vector<std::uint8_t>& bytes, const std::string& path, bool sync) {
+    const std::string temporary = path + ".new";
+    FILE* file = std::fopen(temporary.c_str(), "wb");
+    if (!file || std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() ||
+        (sync && (std::fflush(file) != 0 || fsync(fileno(file)) != 0)) || std::fclose(file) != 0 || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        throw std::runtime_error("cannot write " + path);
+    }
 }
 
 }  // namespace vexlo::bench
