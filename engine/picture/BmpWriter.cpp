@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -46,7 +47,17 @@ std::array<std::uint8_t, kHeadersSize> MakeHeaders(int width, int height, std::u
 // Lays each pixel over white and stores it as blue, green, red.
 void ConvertRow(const QRgb* in, int width, QImage::Format format, std::uint8_t* out) {
     if (format == QImage::Format_RGB32) {
-        for (int x = 0; x < width; ++x, out += 3) {
+        int x = 0;
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+        // Four pixels make three whole words of blue, green, red bytes.
+        for (; x + 4 <= width; x += 4, out += 12) {
+            const std::uint32_t words[3] = {(in[x] & 0xffffff) | in[x + 1] << 24,
+                                            ((in[x + 1] >> 8) & 0xffff) | in[x + 2] << 16,
+                                            ((in[x + 2] >> 16) & 0xff) | in[x + 3] << 8};
+            std::memcpy(out, words, sizeof words);
+        }
+#endif
+        for (; x < width; ++x, out += 3) {
             out[0] = static_cast<std::uint8_t>(in[x]);
             out[1] = static_cast<std::uint8_t>(in[x] >> 8);
             out[2] = static_cast<std::uint8_t>(in[x] >> 16);
