@@ -5,7 +5,6 @@
 #include <jpeglib.h>
 // clang-format on
 #include <png.h>
-
 #include <unistd.h>
 
 #include <stdexcept>
@@ -96,7 +95,8 @@ void StdioWriteFile(const std::vector<std::uint8_t>& bytes, const std::string& p
     const std::string temporary = path + ".new";
     FILE* file = std::fopen(temporary.c_str(), "wb");
     if (!file || std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() ||
-        (sync && (std::fflush(file) != 0 || fsync(fileno(file)) != 0)) || std::fclose(file) != 0 || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        (sync && (std::fflush(file) != 0 || fsync(fileno(file)) != 0)) || std::fclose(file) != 0 ||
+        std::rename(temporary.c_str(), path.c_str()) != 0) {
         throw std::runtime_error("cannot write " + path);
     }
 }

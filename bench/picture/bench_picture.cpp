@@ -24,11 +24,15 @@ using namespace vexlo::bench;
 namespace {
 
 void Register(const char* name, std::function<void()> work) {
-    benchmark::RegisterBenchmark(name, [work](benchmark::State& state) {
-        for (auto _ : state) {
-            work();
-        }
-    })->Unit(benchmark::kMillisecond)->MinTime(1.0)->UseRealTime();
+    benchmark::RegisterBenchmark(name,
+                                 [work](benchmark::State& state) {
+                                     for (auto _ : state) {
+                                         work();
+                                     }
+                                 })
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(1.0)
+        ->UseRealTime();
 }
 
 void PrintRatio(const std::map<std::string, double>& ms, const char* name, const char* ours,
@@ -79,7 +83,8 @@ int main(int argc, char** argv) {
                "picture_libjpeg_alone_baseline");
     PrintRatio(ms, "picture_jpeg_progressive_decode_over_libjpeg",
                "picture_DecodeJpegFile_progressive", "picture_libjpeg_alone_progressive");
-    PrintRatio(ms, "picture_png_decode_over_libpng", "picture_DecodePngFile", "picture_libpng_alone");
+    PrintRatio(ms, "picture_png_decode_over_libpng", "picture_DecodePngFile",
+               "picture_libpng_alone");
     PrintRatio(ms, "picture_bmp_save_over_write_alone", "picture_SaveBmpFile",
                "picture_bmp_write_alone");
     PrintRatio(ms, "picture_bmp_save_over_synced_write_alone", "picture_SaveBmpFile",

@@ -35,13 +35,12 @@ QByteArray ReadExactly(QFile& file, std::int64_t at, std::int64_t size, const ch
 void CheckFormat(const BmpHeader& h) {
     const int bits = h.bitsPerPixel;
     const std::string text = "BMP file with " + std::to_string(bits) + " bits per pixel and ";
-    const bool known = (h.compression == kBmpRgb &&
-                        (bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 ||
-                         bits == 32)) ||
-                       (h.compression == kBmpRle8 && bits == 8) ||
-                       (h.compression == kBmpRle4 && bits == 4) ||
-                       ((h.compression == kBmpBitfields || h.compression == kBmpAlphaBitfields) &&
-                        (bits == 16 || bits == 32));
+    const bool known =
+        (h.compression == kBmpRgb &&
+         (bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32)) ||
+        (h.compression == kBmpRle8 && bits == 8) || (h.compression == kBmpRle4 && bits == 4) ||
+        ((h.compression == kBmpBitfields || h.compression == kBmpAlphaBitfields) &&
+         (bits == 16 || bits == 32));
     if (!known) {
         throw VexloError(text + "compression " + std::to_string(h.compression) +
                          " is not supported");
@@ -100,8 +99,9 @@ BmpHeader ReadBmpHeader(QFile& file) {
     SetDefaultMasks(h);
     if (h.compression == kBmpBitfields || h.compression == kBmpAlphaBitfields) {
         const bool alpha = h.compression == kBmpAlphaBitfields || infoSize >= 56;
-        QByteArray masks = infoSize >= 52 ? info.mid(40, 16)
-                                          : ReadExactly(file, next, alpha ? 16 : 12, "colour masks");
+        QByteArray masks = infoSize >= 52
+                               ? info.mid(40, 16)
+                               : ReadExactly(file, next, alpha ? 16 : 12, "colour masks");
         next += infoSize >= 52 ? 0 : masks.size();
         h.masks = {U32(masks, 0), U32(masks, 4), U32(masks, 8), alpha ? U32(masks, 12) : 0};
     }
@@ -122,7 +122,8 @@ BmpHeader ReadBmpHeader(QFile& file) {
         }
         const QByteArray table = ReadExactly(file, next, count * entrySize, "colour table");
         for (int i = 0; i < count; ++i) {
-            const auto* p = reinterpret_cast<const std::uint8_t*>(table.constData()) + i * entrySize;
+            const auto* p =
+                reinterpret_cast<const std::uint8_t*>(table.constData()) + i * entrySize;
             h.palette[static_cast<std::size_t>(i)] = qRgb(p[2], p[1], p[0]);
         }
         next += count * entrySize;

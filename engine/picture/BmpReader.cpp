@@ -132,8 +132,8 @@ QImage DecodeBmpFile(const std::string& path) {
     const BmpHeader header = ReadBmpHeader(file);
     const bool rle = header.compression == kBmpRle8 || header.compression == kBmpRle4;
     const bool alpha = rle || header.masks[3] != 0;
-    QImage image =
-        MakePicture(header.width, header.height, alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    QImage image = MakePicture(header.width, header.height,
+                               alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     if (!rle) {
         ReadRows(file, header, image);
         return image;

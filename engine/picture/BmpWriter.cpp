@@ -35,9 +35,9 @@ std::array<std::uint8_t, kHeadersSize> MakeHeaders(int width, int height, std::u
     Put32(&h[14], 40);                    // BITMAPINFOHEADER
     Put32(&h[18], static_cast<std::uint32_t>(width));
     Put32(&h[22], static_cast<std::uint32_t>(height));  // positive: bottom-up
-    Put16(&h[26], 1);                                    // planes
-    Put16(&h[28], 24);                                   // bits per pixel
-    Put32(&h[30], 0);                                    // BI_RGB
+    Put16(&h[26], 1);                                   // planes
+    Put16(&h[28], 24);                                  // bits per pixel
+    Put32(&h[30], 0);                                   // BI_RGB
     Put32(&h[34], pixels);
     Put32(&h[38], 2835);  // 72 dpi
     Put32(&h[42], 2835);
@@ -101,7 +101,8 @@ void SaveBmpFile(const QImage& image, const std::string& path) {
     const QImage source = direct ? image : image.convertToFormat(QImage::Format_ARGB32);
     const int width = source.width();
     const int height = source.height();
-    const std::uint64_t rowBytes = (std::uint64_t{3} * static_cast<std::uint64_t>(width) + 3) / 4 * 4;
+    const std::uint64_t rowBytes =
+        (std::uint64_t{3} * static_cast<std::uint64_t>(width) + 3) / 4 * 4;
     const std::uint64_t pixels = rowBytes * static_cast<std::uint64_t>(height);
     if (pixels > std::numeric_limits<std::uint32_t>::max() - kHeadersSize) {
         Fail(path, "the picture is too large for a BMP file");

@@ -89,8 +89,8 @@ QImage ReadImage(GifFileType* gif, const GifSource& source, int transparentIndex
     }
     const std::int64_t width = std::max<std::int64_t>(gif->SWidth, desc.Left + desc.Width);
     const std::int64_t height = std::max<std::int64_t>(gif->SHeight, desc.Top + desc.Height);
-    const bool coversScreen = desc.Left == 0 && desc.Top == 0 && desc.Width == width &&
-                              desc.Height == height;
+    const bool coversScreen =
+        desc.Left == 0 && desc.Top == 0 && desc.Width == width && desc.Height == height;
     const bool transparent = transparentIndex >= 0 || !coversScreen;
     QImage image =
         MakePicture(width, height, transparent ? QImage::Format_ARGB32 : QImage::Format_RGB32);

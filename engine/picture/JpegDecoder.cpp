@@ -30,7 +30,9 @@ struct JpegErrors {
     char message[JMSG_LENGTH_MAX];
 };
 
-JpegErrors* ErrorsOf(j_common_ptr info) { return reinterpret_cast<JpegErrors*>(info->err); }
+JpegErrors* ErrorsOf(j_common_ptr info) {
+    return reinterpret_cast<JpegErrors*>(info->err);
+}
 
 extern "C" void OnJpegError(j_common_ptr info) {
     (*info->err->format_message)(info, ErrorsOf(info)->message);
@@ -102,7 +104,8 @@ bool ReadRows(JpegDecoder* d, QImage* image, unsigned char* buffer) {
     j_decompress_ptr info = &d->info;
     const bool adobe = info->saw_Adobe_marker;
     while (info->output_scanline < info->output_height) {
-        auto* line = reinterpret_cast<QRgb*>(image->scanLine(static_cast<int>(info->output_scanline)));
+        auto* line =
+            reinterpret_cast<QRgb*>(image->scanLine(static_cast<int>(info->output_scanline)));
         JSAMPROW row = buffer ? buffer : reinterpret_cast<JSAMPROW>(line);
         if (jpeg_read_scanlines(info, &row, 1) != 1) {
             // Only a suspending source returns no row; a memory source never does.

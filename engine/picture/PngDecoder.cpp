@@ -118,8 +118,8 @@ QImage DecodePngFile(const std::string& path) {
     }
     const png_uint_32 width = png_get_image_width(decoder.png, decoder.info);
     const png_uint_32 height = png_get_image_height(decoder.png, decoder.info);
-    QImage image = MakePicture(width, height,
-                               decoder.alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    QImage image =
+        MakePicture(width, height, decoder.alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     if (png_get_rowbytes(decoder.png, decoder.info) != 4 * std::size_t{width}) {
         throw VexloError("PNG file has a pixel layout that cannot be read");
     }

@@ -1,6 +1,5 @@
-#include "picture/BmpReader.h"
-
 #include "PictureTestSupport.h"
+#include "picture/BmpReader.h"
 
 namespace vexlo::testing {
 namespace {
@@ -174,8 +173,7 @@ TEST_F(BmpReaderTest, DamagedHeadersGiveClearMessages) {
 
     auto jpeg = bytes;
     jpeg[30] = 4;  // BI_JPEG
-    EXPECT_EQ(ErrorFor(jpeg),
-              "BMP file with 24 bits per pixel and compression 4 is not supported");
+    EXPECT_EQ(ErrorFor(jpeg), "BMP file with 24 bits per pixel and compression 4 is not supported");
 
     auto offset = bytes;
     offset[10] = 200;

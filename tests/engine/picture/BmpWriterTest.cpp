@@ -1,10 +1,9 @@
-#include "picture/BmpWriter.h"
-
 #include <QDir>
 #include <QFile>
 
 #include "PictureTestSupport.h"
 #include "picture/BmpReader.h"
+#include "picture/BmpWriter.h"
 
 namespace vexlo::testing {
 namespace {
@@ -29,9 +28,9 @@ TEST_F(BmpWriterTest, WritesTwentyFourBitBottomUpThatBothReadersReadBack) {
     EXPECT_EQ(U32At(bytes, 2), bytes.size());
     EXPECT_EQ(U32At(bytes, 10), 54u);
     EXPECT_EQ(U32At(bytes, 14), 40u);
-    EXPECT_EQ(U32At(bytes, 22), 35u);          // positive height: bottom-up
-    EXPECT_EQ(bytes[28], 24);                  // bits per pixel
-    EXPECT_EQ(U32At(bytes, 30), 0u);           // BI_RGB
+    EXPECT_EQ(U32At(bytes, 22), 35u);            // positive height: bottom-up
+    EXPECT_EQ(bytes[28], 24);                    // bits per pixel
+    EXPECT_EQ(U32At(bytes, 30), 0u);             // BI_RGB
     const QRgb bottomLeft = BlockColour(0, 34);  // the first row stored is the bottom one
     EXPECT_EQ(bytes[54], qBlue(bottomLeft));
     EXPECT_EQ(bytes[56], qRed(bottomLeft));

@@ -30,7 +30,8 @@ protected:
             // flush it at every truncation, which is far slower.
             const std::string path = Path("damaged" + std::to_string(decoded + refused));
             WriteBytes(bytes, path);
-            const auto removeFile = qScopeGuard([&] { QFile::remove(QString::fromStdString(path)); });
+            const auto removeFile =
+                qScopeGuard([&] { QFile::remove(QString::fromStdString(path)); });
             try {
                 const QImage image = decode(path);
                 EXPECT_FALSE(image.isNull()) << what;
@@ -72,10 +73,11 @@ TEST_F(DamagedFilesTest, Jpeg) {
     };
     std::vector<std::string> files;
     for (const auto& [name, options] : variants) {
-        WriteJpeg(pattern, Path(name), {.colour = options.colour,
-                                        .progressive = options.progressive,
-                                        .quality = 50,
-                                        .restartRows = options.restartRows});
+        WriteJpeg(pattern, Path(name),
+                  {.colour = options.colour,
+                   .progressive = options.progressive,
+                   .quality = 50,
+                   .restartRows = options.restartRows});
         files.push_back(Path(name));
     }
     ExpectNoCrash(files, DecodeJpegFile);
@@ -95,8 +97,8 @@ TEST_F(DamagedFilesTest, Png) {
 }
 
 TEST_F(DamagedFilesTest, Gif) {
-    GifSpec spec{.screenWidth = 12, .screenHeight = 10, .left = 1, .top = 2, .width = 10,
-                 .height = 7};
+    GifSpec spec{
+        .screenWidth = 12, .screenHeight = 10, .left = 1, .top = 2, .width = 10, .height = 7};
     spec.palette = {qRgb(0, 0, 0), qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)};
     for (int i = 0; i < 70; ++i) {
         spec.indices.push_back(static_cast<std::uint8_t>((i * 7 / 3) % 4));
@@ -112,19 +114,41 @@ TEST_F(DamagedFilesTest, Gif) {
 TEST_F(DamagedFilesTest, Bmp) {
     const std::vector<QRgb> palette = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)};
     std::vector<BmpSpec> specs;
-    specs.push_back({.width = 5, .height = 3, .bitsPerPixel = 24,
+    specs.push_back({.width = 5,
+                     .height = 3,
+                     .bitsPerPixel = 24,
                      .pixels = std::vector<std::uint8_t>(48, 0x5a)});
-    specs.push_back({.headerSize = 12, .width = 6, .height = 2, .bitsPerPixel = 1,
-                     .palette = {palette[0], palette[1]}, .pixels = {0xa0, 0, 0, 0, 0x50, 0, 0, 0}});
-    specs.push_back({.width = 6, .height = 3, .bitsPerPixel = 8, .compression = 1,
-                     .palette = palette, .pixels = {3, 1, 0, 3, 2, 0, 1, 0, 0, 0, 0, 2, 2, 1, 2, 2, 0, 1}});
-    specs.push_back({.width = 5, .height = 1, .bitsPerPixel = 4, .compression = 2,
-                     .palette = palette, .pixels = {3, 0x12, 0, 3, 0x20, 0x10, 0, 0, 0, 1}});
-    specs.push_back({.headerSize = 108, .width = 2, .height = 2, .bitsPerPixel = 32,
-                     .compression = 3, .masks = {0xff0000, 0xff00, 0xff, 0xff000000},
+    specs.push_back({.headerSize = 12,
+                     .width = 6,
+                     .height = 2,
+                     .bitsPerPixel = 1,
+                     .palette = {palette[0], palette[1]},
+                     .pixels = {0xa0, 0, 0, 0, 0x50, 0, 0, 0}});
+    specs.push_back({.width = 6,
+                     .height = 3,
+                     .bitsPerPixel = 8,
+                     .compression = 1,
+                     .palette = palette,
+                     .pixels = {3, 1, 0, 3, 2, 0, 1, 0, 0, 0, 0, 2, 2, 1, 2, 2, 0, 1}});
+    specs.push_back({.width = 5,
+                     .height = 1,
+                     .bitsPerPixel = 4,
+                     .compression = 2,
+                     .palette = palette,
+                     .pixels = {3, 0x12, 0, 3, 0x20, 0x10, 0, 0, 0, 1}});
+    specs.push_back({.headerSize = 108,
+                     .width = 2,
+                     .height = 2,
+                     .bitsPerPixel = 32,
+                     .compression = 3,
+                     .masks = {0xff0000, 0xff00, 0xff, 0xff000000},
                      .pixels = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}});
-    specs.push_back({.width = 3, .height = 2, .bitsPerPixel = 16, .compression = 3,
-                     .masks = {0xf800, 0x07e0, 0x001f}, .pixels = std::vector<std::uint8_t>(16, 0x37)});
+    specs.push_back({.width = 3,
+                     .height = 2,
+                     .bitsPerPixel = 16,
+                     .compression = 3,
+                     .masks = {0xf800, 0x07e0, 0x001f},
+                     .pixels = std::vector<std::uint8_t>(16, 0x37)});
     std::vector<std::string> files;
     for (std::size_t i = 0; i < specs.size(); ++i) {
         files.push_back(Path("v" + std::to_string(i) + ".bmp"));

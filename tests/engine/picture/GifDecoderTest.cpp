@@ -1,6 +1,5 @@
-#include "picture/GifDecoder.h"
-
 #include "PictureTestSupport.h"
+#include "picture/GifDecoder.h"
 
 namespace vexlo::testing {
 namespace {

@@ -1,6 +1,5 @@
-#include "picture/JpegDecoder.h"
-
 #include "PictureTestSupport.h"
+#include "picture/JpegDecoder.h"
 
 namespace vexlo::testing {
 namespace {

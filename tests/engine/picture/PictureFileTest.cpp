@@ -15,9 +15,10 @@ using Decode = QImage (*)(const std::string&);
 
 class PictureFileTest : public PictureTest {
 protected:
-    const std::vector<std::pair<std::string, Decode>> decoders_ = {
-        {"jpeg", DecodeJpegFile}, {"png", DecodePngFile}, {"gif", DecodeGifFile},
-        {"bmp", DecodeBmpFile}};
+    const std::vector<std::pair<std::string, Decode>> decoders_ = {{"jpeg", DecodeJpegFile},
+                                                                   {"png", DecodePngFile},
+                                                                   {"gif", DecodeGifFile},
+                                                                   {"bmp", DecodeBmpFile}};
 };
 
 TEST_F(PictureFileTest, MissingFileOrFolderIsRefusedNamingThePath) {
@@ -25,7 +26,9 @@ TEST_F(PictureFileTest, MissingFileOrFolderIsRefusedNamingThePath) {
     ASSERT_TRUE(QDir().mkdir(QString::fromStdString(folder)));
     for (const auto& [name, decode] : decoders_) {
         const std::string missing = Path("absent." + name);
-        EXPECT_EQ(ErrorOf([&] { decode(missing); }).rfind("Cannot open the picture \"" + missing + "\": ", 0),
+        EXPECT_EQ(ErrorOf([&] {
+                      decode(missing);
+                  }).rfind("Cannot open the picture \"" + missing + "\": ", 0),
                   0u)
             << name;
         const std::string message = ErrorOf([&] { decode(folder); });

@@ -1,9 +1,8 @@
-#include "picture/PngDecoder.h"
-
 #include <png.h>
 #include <zlib.h>
 
 #include "PictureTestSupport.h"
+#include "picture/PngDecoder.h"
 
 namespace vexlo::testing {
 namespace {
@@ -33,7 +32,8 @@ std::vector<std::uint8_t> PackSamples(const std::vector<int>& samples, int bits)
 
 TEST_F(PngDecoderTest, PaletteAtEveryDepthWithAndWithoutTrns) {
     for (int bits : {1, 2, 4, 8}) {
-        PngSpec spec{.width = 3, .height = 2, .colourType = PNG_COLOR_TYPE_PALETTE, .bitDepth = bits};
+        PngSpec spec{
+            .width = 3, .height = 2, .colourType = PNG_COLOR_TYPE_PALETTE, .bitDepth = bits};
         spec.palette = {qRgb(10, 20, 30), qRgb(200, 100, 50)};
         spec.rows = {PackSamples({0, 1, 1}, bits), PackSamples({1, 0, 0}, bits)};
         QImage image = Decode(spec);

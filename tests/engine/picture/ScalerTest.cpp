@@ -1,6 +1,5 @@
-#include "picture/Scaler.h"
-
 #include "PictureTestSupport.h"
+#include "picture/Scaler.h"
 
 namespace vexlo::testing {
 namespace {
@@ -13,8 +12,9 @@ QImage Filled(int width, int height, QRgb colour, QImage::Format format = QImage
 
 TEST(ScalerTest, HalvingAveragesEachTwoByTwoBlock) {
     QImage image(4, 2, QImage::Format_RGB32);
-    const QRgb values[2][4] = {{qRgb(0, 0, 0), qRgb(40, 80, 120), qRgb(255, 255, 255), qRgb(1, 2, 3)},
-                               {qRgb(20, 40, 60), qRgb(100, 0, 20), qRgb(5, 6, 7), qRgb(3, 4, 5)}};
+    const QRgb values[2][4] = {
+        {qRgb(0, 0, 0), qRgb(40, 80, 120), qRgb(255, 255, 255), qRgb(1, 2, 3)},
+        {qRgb(20, 40, 60), qRgb(100, 0, 20), qRgb(5, 6, 7), qRgb(3, 4, 5)}};
     for (int y = 0; y < 2; ++y) {
         for (int x = 0; x < 4; ++x) {
             image.setPixel(x, y, values[y][x]);
@@ -73,9 +73,9 @@ TEST(ScalerTest, EnlargingInterpolatesAndKeepsTheAverage) {
 }
 
 TEST(ScalerTest, TransparencyIsAveragedByAlphaAndLaidOverWhite) {
-    EXPECT_EQ(ScaleAreaAverage(Filled(4, 4, qRgba(0, 0, 0, 0), QImage::Format_ARGB32), 2, 2)
-                  .pixel(1, 1),
-              qRgb(255, 255, 255));
+    EXPECT_EQ(
+        ScaleAreaAverage(Filled(4, 4, qRgba(0, 0, 0, 0), QImage::Format_ARGB32), 2, 2).pixel(1, 1),
+        qRgb(255, 255, 255));
     // Opaque red beside fully transparent blue: the blue must not tint the red.
     QImage image(2, 1, QImage::Format_ARGB32);
     image.setPixel(0, 0, qRgba(255, 0, 0, 255));
@@ -94,11 +94,13 @@ TEST(ScalerTest, SameSizeKeepsEveryPixel) {
 
 TEST(ScalerTest, BadSizesAreRefused) {
     const QImage image = Filled(4, 4, qRgb(1, 2, 3));
-    EXPECT_EQ(ErrorOf([&] { ScaleAreaAverage(image, 0, 5); }), "Picture has no pixels: 0 x 5 pixels");
+    EXPECT_EQ(ErrorOf([&] { ScaleAreaAverage(image, 0, 5); }),
+              "Picture has no pixels: 0 x 5 pixels");
     EXPECT_EQ(ErrorOf([&] { ScaleAreaAverage(image, 3, -1); }),
               "Picture has no pixels: 3 x -1 pixels");
-    EXPECT_EQ(ErrorOf([&] { ScaleAreaAverage(image, 70000, 70000); })
-                  .rfind("Picture is too large: 70000 x 70000 pixels", 0),
+    EXPECT_EQ(ErrorOf([&] {
+                  ScaleAreaAverage(image, 70000, 70000);
+              }).rfind("Picture is too large: 70000 x 70000 pixels", 0),
               0u);
     EXPECT_EQ(ErrorOf([&] { ScaleAreaAverage(QImage(), 3, 3); }), "Cannot scale an empty picture");
 }

@@ -70,28 +70,52 @@ void MakeGifs(const std::string& folder) {
 
 void MakeBmps(const std::string& folder) {
     const std::vector<QRgb> palette = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)};
-    WriteBytes(MakeBmp({.width = 3, .height = 2, .bitsPerPixel = 24,
+    WriteBytes(MakeBmp({.width = 3,
+                        .height = 2,
+                        .bitsPerPixel = 24,
                         .pixels = std::vector<std::uint8_t>(24, 7)}),
                folder + "/rgb24.bmp");
-    WriteBytes(MakeBmp({.headerSize = 12, .width = 9, .height = 2, .bitsPerPixel = 1,
-                        .palette = {palette[0], palette[1]}, .pixels = {0xa5, 0x80, 0, 0, 0x5a, 0, 0, 0}}),
+    WriteBytes(MakeBmp({.headerSize = 12,
+                        .width = 9,
+                        .height = 2,
+                        .bitsPerPixel = 1,
+                        .palette = {palette[0], palette[1]},
+                        .pixels = {0xa5, 0x80, 0, 0, 0x5a, 0, 0, 0}}),
                folder + "/core1.bmp");
-    WriteBytes(MakeBmp({.width = 6, .height = -2, .bitsPerPixel = 8, .palette = palette,
+    WriteBytes(MakeBmp({.width = 6,
+                        .height = -2,
+                        .bitsPerPixel = 8,
+                        .palette = palette,
                         .pixels = {0, 1, 2, 0, 1, 2, 0, 0, 2, 1, 0, 2, 1, 0, 0, 0}}),
                folder + "/topdown8.bmp");
-    WriteBytes(MakeBmp({.width = 6, .height = 3, .bitsPerPixel = 8, .compression = 1,
+    WriteBytes(MakeBmp({.width = 6,
+                        .height = 3,
+                        .bitsPerPixel = 8,
+                        .compression = 1,
                         .palette = palette,
                         .pixels = {3, 1, 0, 3, 2, 0, 1, 0, 0, 0, 0, 2, 2, 1, 2, 2, 0, 1}}),
                folder + "/rle8.bmp");
-    WriteBytes(MakeBmp({.width = 5, .height = 2, .bitsPerPixel = 4, .compression = 2,
-                        .palette = palette, .pixels = {3, 0x12, 0, 3, 0x20, 0x10, 0, 0, 5, 0x21, 0, 1}}),
+    WriteBytes(MakeBmp({.width = 5,
+                        .height = 2,
+                        .bitsPerPixel = 4,
+                        .compression = 2,
+                        .palette = palette,
+                        .pixels = {3, 0x12, 0, 3, 0x20, 0x10, 0, 0, 5, 0x21, 0, 1}}),
                folder + "/rle4.bmp");
-    WriteBytes(MakeBmp({.headerSize = 124, .width = 2, .height = 1, .bitsPerPixel = 32,
-                        .compression = 3, .masks = {0xff0000, 0xff00, 0xff, 0xff000000},
+    WriteBytes(MakeBmp({.headerSize = 124,
+                        .width = 2,
+                        .height = 1,
+                        .bitsPerPixel = 32,
+                        .compression = 3,
+                        .masks = {0xff0000, 0xff00, 0xff, 0xff000000},
                         .pixels = {1, 2, 3, 4, 5, 6, 7, 8}}),
                folder + "/v5alpha.bmp");
-    WriteBytes(MakeBmp({.width = 2, .height = 2, .bitsPerPixel = 16, .compression = 3,
-                        .masks = {0xf800, 0x07e0, 0x001f}, .pixels = std::vector<std::uint8_t>(8, 0x35)}),
+    WriteBytes(MakeBmp({.width = 2,
+                        .height = 2,
+                        .bitsPerPixel = 16,
+                        .compression = 3,
+                        .masks = {0xf800, 0x07e0, 0x001f},
+                        .pixels = std::vector<std::uint8_t>(8, 0x35)}),
                folder + "/rgb565.bmp");
 }
 

@@ -45,9 +45,9 @@ std::vector<std::uint8_t> MakeBmp(const BmpSpec& spec) {
         }
     }
     for (QRgb c : spec.palette) {
-        info.insert(info.end(), {static_cast<std::uint8_t>(qBlue(c)),
-                                 static_cast<std::uint8_t>(qGreen(c)),
-                                 static_cast<std::uint8_t>(qRed(c))});
+        info.insert(info.end(),
+                    {static_cast<std::uint8_t>(qBlue(c)), static_cast<std::uint8_t>(qGreen(c)),
+                     static_cast<std::uint8_t>(qRed(c))});
         if (spec.headerSize != 12) {
             info.push_back(0);
         }
@@ -77,8 +77,8 @@ std::vector<std::uint8_t> PackBmpRows(const std::vector<std::vector<std::uint8_t
 void WriteBytes(const std::vector<std::uint8_t>& bytes, const std::string& path) {
     QFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::WriteOnly) ||
-        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size())) !=
-            static_cast<qint64>(bytes.size())) {
+        file.write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
         throw std::runtime_error("cannot write " + path);
     }
 }

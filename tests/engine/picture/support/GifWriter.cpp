@@ -19,7 +19,8 @@ void WriteGif(const GifSpec& spec, const std::string& path) {
     }
     ColorMapObject* map = GifMakeMapObject(static_cast<int>(colours.size()), colours.data());
     EGifSetGifVersion(gif, true);
-    EGifPutScreenDesc(gif, spec.screenWidth, spec.screenHeight, 8, 0, spec.localMap ? nullptr : map);
+    EGifPutScreenDesc(gif, spec.screenWidth, spec.screenHeight, 8, 0,
+                      spec.localMap ? nullptr : map);
     if (spec.transparentIndex >= 0) {
         GraphicsControlBlock control{};
         control.TransparentColor = spec.transparentIndex;

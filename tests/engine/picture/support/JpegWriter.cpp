@@ -20,8 +20,9 @@ std::vector<JSAMPLE> MakeRow(const QImage& image, int y, JpegColour colour) {
         const QRgb p = image.pixel(x, y);
         switch (colour) {
             case JpegColour::Rgb:
-                row.insert(row.end(), {static_cast<JSAMPLE>(qRed(p)), static_cast<JSAMPLE>(qGreen(p)),
-                                       static_cast<JSAMPLE>(qBlue(p))});
+                row.insert(row.end(),
+                           {static_cast<JSAMPLE>(qRed(p)), static_cast<JSAMPLE>(qGreen(p)),
+                            static_cast<JSAMPLE>(qBlue(p))});
                 break;
             case JpegColour::Grey:
                 row.push_back(static_cast<JSAMPLE>(qGray(p)));

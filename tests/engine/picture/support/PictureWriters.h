@@ -30,9 +30,9 @@ struct PngSpec {
     int colourType = 2;  // PNG_COLOR_TYPE_*
     int bitDepth = 8;
     bool interlaced = false;
-    std::vector<std::vector<std::uint8_t>> rows{};  // packed as in the file, big-endian samples
-    std::vector<QRgb> palette{};                    // for palette pictures
-    std::vector<std::uint8_t> paletteAlpha{};       // tRNS for palette pictures
+    std::vector<std::vector<std::uint8_t>> rows{};   // packed as in the file, big-endian samples
+    std::vector<QRgb> palette{};                     // for palette pictures
+    std::vector<std::uint8_t> paletteAlpha{};        // tRNS for palette pictures
     std::vector<std::uint16_t> transparentColour{};  // tRNS for grey (1 value) or RGB (3)
 };
 
@@ -49,9 +49,9 @@ struct GifSpec {
     int width = 0;
     int height = 0;
     bool interlaced = false;
-    bool localMap = false;        // the palette as the image's own map, no global one
+    bool localMap = false;  // the palette as the image's own map, no global one
     int transparentIndex = -1;
-    std::vector<QRgb> palette{};    // a power of two entries, 2 to 256
+    std::vector<QRgb> palette{};          // a power of two entries, 2 to 256
     std::vector<std::uint8_t> indices{};  // width x height, top row first
 };
 
@@ -66,7 +66,7 @@ struct BmpSpec {
     std::vector<std::uint32_t> masks{};  // after a 40-byte header, or inside a longer one
     std::vector<QRgb> palette{};
     std::vector<std::uint8_t> pixels{};  // the pixel data exactly as stored
-    std::int64_t dataOffset = -1;      // -1: right after the colour table
+    std::int64_t dataOffset = -1;        // -1: right after the colour table
 };
 
 std::vector<std::uint8_t> MakeBmp(const BmpSpec& spec);

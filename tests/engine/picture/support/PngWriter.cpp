@@ -28,8 +28,8 @@ void WritePng(const PngSpec& spec, const std::string& path) {
         png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
     }
     if (!spec.paletteAlpha.empty()) {
-        png_set_tRNS(png, info, spec.paletteAlpha.data(), static_cast<int>(spec.paletteAlpha.size()),
-                     nullptr);
+        png_set_tRNS(png, info, spec.paletteAlpha.data(),
+                     static_cast<int>(spec.paletteAlpha.size()), nullptr);
     }
     if (!spec.transparentColour.empty()) {
         png_color_16 colour{};
@@ -64,13 +64,13 @@ void WritePngImage(const QImage& image, const std::string& path, bool interlaced
         std::vector<std::uint8_t> row;
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         for (int x = 0; x < image.width(); ++x) {
-            const QRgb p = image.format() == QImage::Format_ARGB32 ||
-                                   image.format() == QImage::Format_RGB32
-                               ? line[x]
-                               : image.pixel(x, y);
-            row.insert(row.end(), {static_cast<std::uint8_t>(qRed(p)),
-                                   static_cast<std::uint8_t>(qGreen(p)),
-                                   static_cast<std::uint8_t>(qBlue(p))});
+            const QRgb p =
+                image.format() == QImage::Format_ARGB32 || image.format() == QImage::Format_RGB32
+                    ? line[x]
+                    : image.pixel(x, y);
+            row.insert(row.end(),
+                       {static_cast<std::uint8_t>(qRed(p)), static_cast<std::uint8_t>(qGreen(p)),
+                        static_cast<std::uint8_t>(qBlue(p))});
             if (alpha) {
                 row.push_back(static_cast<std::uint8_t>(qAlpha(p)));
             }
