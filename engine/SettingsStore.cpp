@@ -75,24 +75,20 @@ bool IsProgramSectionName(std::string_view name) {
 
 SettingsStore::SettingsStore(std::string path) : path_(std::move(path)), file_(path_) {}
 
+SettingsView SettingsStore::View() const { return SettingsView(file_.Read()); }
+
 std::string SettingsStore::ReadString(const std::string& section, const std::string& key,
                                       const std::string& def) const {
-    return file_.GetString(section, key, def);
+    return View().ReadString(section, key, def);
 }
 
 std::int32_t SettingsStore::ReadInteger(const std::string& section, const std::string& key,
                                         std::int32_t def) const {
-    const std::optional<std::string> text = file_.Read()->Find(section, key);
-    if (!text) {
-        return def;
-    }
-    // Read through the same 2047-byte window as a string read.
-    return ParseSettingsInteger(std::string_view(*text).substr(0, kProfileValueLimit))
-        .value_or(def);
+    return View().ReadInteger(section, key, def);
 }
 
 bool SettingsStore::ReadBool(const std::string& section, const std::string& key, bool def) const {
-    return ReadInteger(section, key, def ? 1 : 0) != 0;
+    return View().ReadBool(section, key, def);
 }
 
 void SettingsStore::WriteString(const std::string& section, const std::string& key,
@@ -110,7 +106,7 @@ void SettingsStore::WriteBool(const std::string& section, const std::string& key
 }
 
 std::vector<std::string> SettingsStore::ReadSection(const std::string& section) const {
-    return file_.KeyNames(section);
+    return View().ReadSection(section);
 }
 
 void SettingsStore::EraseSection(const std::string& section) {
@@ -126,7 +122,7 @@ void SettingsStore::DeleteKey(const std::string& section, const std::string& key
 }
 
 bool SettingsStore::SectionExists(const std::string& section) const {
-    return file_.SectionExists(section);
+    return View().SectionExists(section);
 }
 
 void SettingsStore::EraseItemSection(const std::string& item) {

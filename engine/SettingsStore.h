@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "SettingsView.h"
 #include "profile/ProfileFile.h"
 
 namespace vexlo {
@@ -22,6 +23,9 @@ public:
     explicit SettingsStore(std::string path);
 
     const std::string& FileName() const { return path_; }
+
+    // The file as it is now, read once, for several reads that belong together.
+    SettingsView View() const;
 
     // The value (at most 2047 bytes), or `def`.
     std::string ReadString(const std::string& section, const std::string& key,

@@ -65,7 +65,6 @@ public:
 private:
     bool PlacementOverride(const std::string& source, std::string& style);
     std::string SizeRulePlacement(const QImage& bitmap, bool& shrink);
-    std::string FolderPath(const std::string& name);
     void RememberChange(const std::string& folder, const std::string& file);
 
     SettingsStore& settings_;
@@ -76,6 +75,6 @@ private:
 };
 
 // Removes the folder names whose [Use Folders] flag is off (a missing flag is on).
-void FilterEnabledFolders(SettingsStore& settings, std::vector<std::string>& names);
+void FilterEnabledFolders(const SettingsView& settings, std::vector<std::string>& names);
 
 }  // namespace vexlo

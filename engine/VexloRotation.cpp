@@ -22,7 +22,7 @@ std::size_t PickUniform(std::mt19937& random, std::size_t count) {
 
 }  // namespace
 
-void FilterEnabledFolders(SettingsStore& settings, std::vector<std::string>& names) {
+void FilterEnabledFolders(const SettingsView& settings, std::vector<std::string>& names) {
     std::erase_if(names, [&](const std::string& name) {
         return !settings.ReadBool("Use Folders", name, true);
     });
@@ -40,9 +40,13 @@ void VexloPro::ChangeWallpaper() {
     }
 }
 
-std::string VexloPro::FolderPath(const std::string& name) {
-    return IncludeTrailingSeparator(settings_.ReadString("Folders", name, ""));
+namespace {
+
+std::string FolderPath(const SettingsView& settings, const std::string& name) {
+    return IncludeTrailingSeparator(settings.ReadString("Folders", name, ""));
 }
+
+}  // namespace
 
 void VexloPro::RememberChange(const std::string& folder, const std::string& file) {
     settings_.WriteString("Wallpaper Changing", "Folder", folder);
@@ -51,8 +55,9 @@ void VexloPro::RememberChange(const std::string& folder, const std::string& file
 
 std::optional<RotationChoice> VexloPro::ChooseRandom() {
     std::mt19937 random(seedSource_ ? seedSource_() : ClockSeed());
-    std::vector<std::string> folders = settings_.ReadSection("Folders");
-    FilterEnabledFolders(settings_, folders);
+    const SettingsView settings = settings_.View();
+    std::vector<std::string> folders = settings.ReadSection("Folders");
+    FilterEnabledFolders(settings, folders);
     if (folders.empty()) {
         return std::nullopt;
     }
@@ -60,7 +65,7 @@ std::optional<RotationChoice> VexloPro::ChooseRandom() {
     // same chance whatever its size. No other folder is tried.
     const std::string folder = folders[PickUniform(random, folders.size())];
     PictureList pictures(false);
-    CollectPictures(FolderPath(folder), pictures);
+    CollectPictures(FolderPath(settings, folder), pictures);
     if (pictures.Count() == 0) {
         return std::nullopt;
     }
@@ -75,13 +80,16 @@ void VexloPro::ChangeRandom() {
 }
 
 void VexloPro::ChangeSequential() {
-    std::vector<std::string> folders = settings_.ReadSection("Folders");
-    FilterEnabledFolders(settings_, folders);
+    // One reading of the file serves the whole choice: the folder list, a flag
+    // per folder, the remembered position and the paths.
+    const SettingsView settings = settings_.View();
+    std::vector<std::string> folders = settings.ReadSection("Folders");
+    FilterEnabledFolders(settings, folders);
     if (folders.empty()) {
         return;
     }
-    const std::string rememberedFolder = settings_.ReadString("Wallpaper Changing", "Folder", "");
-    const std::string rememberedFile = settings_.ReadString("Wallpaper Changing", "File", "");
+    const std::string rememberedFolder = settings.ReadString("Wallpaper Changing", "Folder", "");
+    const std::string rememberedFile = settings.ReadString("Wallpaper Changing", "File", "");
 
     // The remembered folder is looked up in section order, so the next folder
     // is always the one after it in the order the user gave.
@@ -95,7 +103,7 @@ void VexloPro::ChangeSequential() {
     }
 
     PictureList pictures(true);
-    CollectPictures(FolderPath(folders[current]), pictures);
+    CollectPictures(FolderPath(settings, folders[current]), pictures);
     if (pictures.Count() == 0) {
         return;
     }
@@ -108,7 +116,7 @@ void VexloPro::ChangeSequential() {
     } else {
         current = (current + 1) % folders.size();
         PictureList next(true);
-        CollectPictures(FolderPath(folders[current]), next);
+        CollectPictures(FolderPath(settings, folders[current]), next);
         chosen = next.Count() > 0 ? next.Items().front() : std::string("None");
     }
     ApplyWallpaper(chosen, WallpaperBitmap());
