@@ -31,9 +31,9 @@ void VexloPro::SetWallpaperStyle(const std::string& style) {
 // The per-item override walk: the first component whose section says
 // "Use Specific Apply" switches overrides on for itself and everything below;
 // the deepest "Apply Method" from there on wins.
-bool VexloPro::PlacementOverride(const std::string& source, std::string& style) {
+std::optional<std::string> VexloPro::PlacementOverride(const std::string& source) {
     bool overrides = false;
-    style = "0";
+    std::string style(1, '0');
     for (const std::string& component : PathComponents(source)) {
         if (!overrides) {
             overrides = settings_.ReadBool(component, "Use Specific Apply", false);
@@ -42,7 +42,10 @@ bool VexloPro::PlacementOverride(const std::string& source, std::string& style) 
             style = settings_.ReadString(component, "Apply Method", style);
         }
     }
-    return overrides;
+    if (!overrides) {
+        return std::nullopt;
+    }
+    return style;
 }
 
 std::string VexloPro::SizeRulePlacement(const QImage& bitmap, bool& shrink) {
@@ -89,13 +92,12 @@ std::string VexloPro::SizeRulePlacement(const QImage& bitmap, bool& shrink) {
 }
 
 void VexloPro::ChoosePlacement(QImage& bitmap, const std::string& source) {
-    std::string style;
-    if (PlacementOverride(source, style)) {
-        SetWallpaperStyle(style);
+    if (const auto style = PlacementOverride(source)) {
+        SetWallpaperStyle(*style);
         return;
     }
     bool shrink = false;
-    style = SizeRulePlacement(bitmap, shrink);
+    const std::string style = SizeRulePlacement(bitmap, shrink);
     SetWallpaperStyle(style);
     if (shrink) {
         ShrinkToDesktop(bitmap);

@@ -63,7 +63,7 @@ public:
     DesktopPlatform& Desktop() { return desktop_; }
 
 private:
-    bool PlacementOverride(const std::string& source, std::string& style);
+    std::optional<std::string> PlacementOverride(const std::string& source);
     std::string SizeRulePlacement(const QImage& bitmap, bool& shrink);
     void RememberChange(const std::string& folder, const std::string& file);
 

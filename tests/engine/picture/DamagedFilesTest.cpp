@@ -88,7 +88,7 @@ TEST_F(DamagedFilesTest, Png) {
     QImage alpha = MakeBlockPattern(10, 10).convertToFormat(QImage::Format_ARGB32);
     alpha.setPixel(3, 3, qRgba(1, 2, 3, 4));
     WritePngImage(alpha, Path("rgba.png"));
-    PngSpec palette{.width = 9, .height = 5, .colourType = PNG_COLOR_TYPE_PALETTE, .bitDepth = 4};
+    PngLayout palette{.width = 9, .height = 5, .colourType = PNG_COLOR_TYPE_PALETTE, .bitDepth = 4};
     palette.palette = {qRgb(1, 2, 3), qRgb(200, 0, 0), qRgb(0, 200, 0)};
     palette.paletteAlpha = {0, 255};
     palette.rows.assign(5, {0x01, 0x21, 0x12, 0x00, 0x20});
@@ -97,62 +97,62 @@ TEST_F(DamagedFilesTest, Png) {
 }
 
 TEST_F(DamagedFilesTest, Gif) {
-    GifSpec spec{
+    GifLayout layout{
         .screenWidth = 12, .screenHeight = 10, .left = 1, .top = 2, .width = 10, .height = 7};
-    spec.palette = {qRgb(0, 0, 0), qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)};
+    layout.palette = {qRgb(0, 0, 0), qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)};
     for (int i = 0; i < 70; ++i) {
-        spec.indices.push_back(static_cast<std::uint8_t>((i * 7 / 3) % 4));
+        layout.indices.push_back(static_cast<std::uint8_t>((i * 7 / 3) % 4));
     }
-    WriteGif(spec, Path("plain.gif"));
-    spec.interlaced = true;
-    spec.localMap = true;
-    spec.transparentIndex = 2;
-    WriteGif(spec, Path("interlaced.gif"));
+    WriteGif(layout, Path("plain.gif"));
+    layout.interlaced = true;
+    layout.localMap = true;
+    layout.transparentIndex = 2;
+    WriteGif(layout, Path("interlaced.gif"));
     ExpectNoCrash({Path("plain.gif"), Path("interlaced.gif")}, DecodeGifFile);
 }
 
 TEST_F(DamagedFilesTest, Bmp) {
     const std::vector<QRgb> palette = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)};
-    std::vector<BmpSpec> specs;
-    specs.push_back({.width = 5,
+    std::vector<BmpLayout> layouts;
+    layouts.push_back({.width = 5,
                      .height = 3,
                      .bitsPerPixel = 24,
                      .pixels = std::vector<std::uint8_t>(48, 0x5a)});
-    specs.push_back({.headerSize = 12,
+    layouts.push_back({.headerSize = 12,
                      .width = 6,
                      .height = 2,
                      .bitsPerPixel = 1,
                      .palette = {palette[0], palette[1]},
                      .pixels = {0xa0, 0, 0, 0, 0x50, 0, 0, 0}});
-    specs.push_back({.width = 6,
+    layouts.push_back({.width = 6,
                      .height = 3,
                      .bitsPerPixel = 8,
                      .compression = 1,
                      .palette = palette,
                      .pixels = {3, 1, 0, 3, 2, 0, 1, 0, 0, 0, 0, 2, 2, 1, 2, 2, 0, 1}});
-    specs.push_back({.width = 5,
+    layouts.push_back({.width = 5,
                      .height = 1,
                      .bitsPerPixel = 4,
                      .compression = 2,
                      .palette = palette,
                      .pixels = {3, 0x12, 0, 3, 0x20, 0x10, 0, 0, 0, 1}});
-    specs.push_back({.headerSize = 108,
+    layouts.push_back({.headerSize = 108,
                      .width = 2,
                      .height = 2,
                      .bitsPerPixel = 32,
                      .compression = 3,
                      .masks = {0xff0000, 0xff00, 0xff, 0xff000000},
                      .pixels = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}});
-    specs.push_back({.width = 3,
+    layouts.push_back({.width = 3,
                      .height = 2,
                      .bitsPerPixel = 16,
                      .compression = 3,
                      .masks = {0xf800, 0x07e0, 0x001f},
                      .pixels = std::vector<std::uint8_t>(16, 0x37)});
     std::vector<std::string> files;
-    for (std::size_t i = 0; i < specs.size(); ++i) {
+    for (std::size_t i = 0; i < layouts.size(); ++i) {
         files.push_back(Path("v" + std::to_string(i) + ".bmp"));
-        WriteBytes(MakeBmp(specs[i]), files.back());
+        WriteBytes(MakeBmp(layouts[i]), files.back());
     }
     ExpectNoCrash(files, DecodeBmpFile);
 }

@@ -8,21 +8,21 @@ const std::vector<QRgb> kPalette = {qRgb(0, 0, 0), qRgb(255, 0, 0), qRgb(0, 255,
                                     qRgb(0, 0, 255)};
 
 // A width x height image whose index at (x, y) is (x + 2y) % 4.
-GifSpec MakeSpec(int width, int height) {
-    GifSpec spec{.screenWidth = width, .screenHeight = height, .width = width, .height = height};
-    spec.palette = kPalette;
+GifLayout MakeLayout(int width, int height) {
+    GifLayout layout{.screenWidth = width, .screenHeight = height, .width = width, .height = height};
+    layout.palette = kPalette;
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            spec.indices.push_back(static_cast<std::uint8_t>((x + 2 * y) % 4));
+            layout.indices.push_back(static_cast<std::uint8_t>((x + 2 * y) % 4));
         }
     }
-    return spec;
+    return layout;
 }
 
 class GifDecoderTest : public PictureTest {
 protected:
-    QImage Decode(const GifSpec& spec) {
-        WriteGif(spec, Path("p.gif"));
+    QImage Decode(const GifLayout& layout) {
+        WriteGif(layout, Path("p.gif"));
         return DecodeGifFile(Path("p.gif"));
     }
     void ExpectPattern(const QImage& image, int left, int top, int width, int height) {
@@ -38,10 +38,10 @@ protected:
 TEST_F(GifDecoderTest, GlobalOrLocalMapInterlacedOrNot) {
     for (bool local : {false, true}) {
         for (bool interlaced : {false, true}) {
-            GifSpec spec = MakeSpec(7, 21);  // 21 rows exercise every interlace pass
-            spec.localMap = local;
-            spec.interlaced = interlaced;
-            const QImage image = Decode(spec);
+            GifLayout layout = MakeLayout(7, 21);  // 21 rows exercise every interlace pass
+            layout.localMap = local;
+            layout.interlaced = interlaced;
+            const QImage image = Decode(layout);
             ASSERT_EQ(image.size(), QSize(7, 21));
             EXPECT_EQ(image.format(), QImage::Format_RGB32);
             ExpectPattern(image, 0, 0, 7, 21);
@@ -50,9 +50,9 @@ TEST_F(GifDecoderTest, GlobalOrLocalMapInterlacedOrNot) {
 }
 
 TEST_F(GifDecoderTest, TransparentIndexBecomesTransparent) {
-    GifSpec spec = MakeSpec(4, 2);
-    spec.transparentIndex = 1;
-    const QImage image = Decode(spec);
+    GifLayout layout = MakeLayout(4, 2);
+    layout.transparentIndex = 1;
+    const QImage image = Decode(layout);
     EXPECT_EQ(image.format(), QImage::Format_ARGB32);
     EXPECT_EQ(qAlpha(image.pixel(1, 0)), 0);
     EXPECT_EQ(image.pixel(0, 0), qRgb(0, 0, 0));
@@ -60,12 +60,12 @@ TEST_F(GifDecoderTest, TransparentIndexBecomesTransparent) {
 }
 
 TEST_F(GifDecoderTest, ImageIsPlacedOnTheLogicalScreen) {
-    GifSpec spec = MakeSpec(3, 2);
-    spec.screenWidth = 10;
-    spec.screenHeight = 6;
-    spec.left = 5;
-    spec.top = 3;
-    const QImage image = Decode(spec);
+    GifLayout layout = MakeLayout(3, 2);
+    layout.screenWidth = 10;
+    layout.screenHeight = 6;
+    layout.left = 5;
+    layout.top = 3;
+    const QImage image = Decode(layout);
     ASSERT_EQ(image.size(), QSize(10, 6));
     EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0);
     EXPECT_EQ(qAlpha(image.pixel(9, 5)), 0);
@@ -73,11 +73,11 @@ TEST_F(GifDecoderTest, ImageIsPlacedOnTheLogicalScreen) {
 }
 
 TEST_F(GifDecoderTest, ScreenSmallerThanTheImageGrowsToHoldIt) {
-    GifSpec spec = MakeSpec(6, 4);
-    spec.screenWidth = 2;
-    spec.screenHeight = 2;
-    spec.left = 1;
-    const QImage image = Decode(spec);
+    GifLayout layout = MakeLayout(6, 4);
+    layout.screenWidth = 2;
+    layout.screenHeight = 2;
+    layout.left = 1;
+    const QImage image = Decode(layout);
     ASSERT_EQ(image.size(), QSize(7, 4));
     ExpectPattern(image, 1, 0, 6, 4);
 }
@@ -86,7 +86,7 @@ TEST_F(GifDecoderTest, BadInputsGiveGiflibsOwnMessage) {
     WriteBytes({'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, Path("bmp.gif"));
     EXPECT_EQ(ErrorOf([&] { DecodeGifFile(Path("bmp.gif")); }), "Data is not in GIF format");
 
-    WriteGif(MakeSpec(40, 40), Path("good.gif"));
+    WriteGif(MakeLayout(40, 40), Path("good.gif"));
     auto bytes = ReadBytes(Path("good.gif"));
     bytes.resize(bytes.size() / 2);
     WriteBytes(bytes, Path("cut.gif"));
@@ -102,10 +102,10 @@ TEST_F(GifDecoderTest, BadInputsGiveGiflibsOwnMessage) {
 }
 
 TEST_F(GifDecoderTest, HugeDeclaredScreenIsRefusedBeforeAllocating) {
-    GifSpec spec = MakeSpec(2, 2);
-    spec.screenWidth = 65535;
-    spec.screenHeight = 65535;
-    const std::string message = ErrorOf([&] { Decode(spec); });
+    GifLayout layout = MakeLayout(2, 2);
+    layout.screenWidth = 65535;
+    layout.screenHeight = 65535;
+    const std::string message = ErrorOf([&] { Decode(layout); });
     EXPECT_EQ(message.rfind("Picture is too large: 65535 x 65535 pixels", 0), 0u) << message;
 }
 

@@ -9,8 +9,8 @@ namespace {
 
 class PngDecoderTest : public PictureTest {
 protected:
-    QImage Decode(const PngSpec& spec) {
-        WritePng(spec, Path("p.png"));
+    QImage Decode(const PngLayout& layout) {
+        WritePng(layout, Path("p.png"));
         return DecodePngFile(Path("p.png"));
     }
 };
@@ -32,18 +32,18 @@ std::vector<std::uint8_t> PackSamples(const std::vector<int>& samples, int bits)
 
 TEST_F(PngDecoderTest, PaletteAtEveryDepthWithAndWithoutTrns) {
     for (int bits : {1, 2, 4, 8}) {
-        PngSpec spec{
+        PngLayout layout{
             .width = 3, .height = 2, .colourType = PNG_COLOR_TYPE_PALETTE, .bitDepth = bits};
-        spec.palette = {qRgb(10, 20, 30), qRgb(200, 100, 50)};
-        spec.rows = {PackSamples({0, 1, 1}, bits), PackSamples({1, 0, 0}, bits)};
-        QImage image = Decode(spec);
+        layout.palette = {qRgb(10, 20, 30), qRgb(200, 100, 50)};
+        layout.rows = {PackSamples({0, 1, 1}, bits), PackSamples({1, 0, 0}, bits)};
+        QImage image = Decode(layout);
         EXPECT_EQ(image.format(), QImage::Format_RGB32) << bits;
         EXPECT_EQ(image.pixel(0, 0), qRgb(10, 20, 30)) << bits;
         EXPECT_EQ(image.pixel(2, 0), qRgb(200, 100, 50)) << bits;
         EXPECT_EQ(image.pixel(0, 1), qRgb(200, 100, 50)) << bits;
 
-        spec.paletteAlpha = {0};
-        image = Decode(spec);
+        layout.paletteAlpha = {0};
+        image = Decode(layout);
         EXPECT_EQ(image.format(), QImage::Format_ARGB32) << bits;
         EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << bits;
         EXPECT_EQ(image.pixel(1, 0), qRgb(200, 100, 50)) << bits;
@@ -54,34 +54,34 @@ TEST_F(PngDecoderTest, GreyAtEveryDepthAndGreyWithAlpha) {
     const std::vector<std::pair<int, std::vector<int>>> cases = {
         {1, {0, 1}}, {2, {0, 3}}, {4, {0, 15}}, {8, {0, 255}}, {16, {0, 65535}}};
     for (const auto& [bits, samples] : cases) {
-        PngSpec spec{.width = 2, .height = 1, .colourType = PNG_COLOR_TYPE_GRAY, .bitDepth = bits};
-        spec.rows = {PackSamples(samples, bits)};
-        const QImage image = Decode(spec);
+        PngLayout layout{.width = 2, .height = 1, .colourType = PNG_COLOR_TYPE_GRAY, .bitDepth = bits};
+        layout.rows = {PackSamples(samples, bits)};
+        const QImage image = Decode(layout);
         EXPECT_EQ(image.pixel(0, 0), qRgb(0, 0, 0)) << bits;
         EXPECT_EQ(image.pixel(1, 0), qRgb(255, 255, 255)) << bits;
     }
-    PngSpec spec{.width = 2, .height = 1, .colourType = PNG_COLOR_TYPE_GRAY_ALPHA, .bitDepth = 8};
-    spec.rows = {{100, 255, 50, 128}};
-    const QImage image = Decode(spec);
+    PngLayout layout{.width = 2, .height = 1, .colourType = PNG_COLOR_TYPE_GRAY_ALPHA, .bitDepth = 8};
+    layout.rows = {{100, 255, 50, 128}};
+    const QImage image = Decode(layout);
     EXPECT_EQ(image.format(), QImage::Format_ARGB32);
     EXPECT_EQ(image.pixel(0, 0), qRgba(100, 100, 100, 255));
     EXPECT_EQ(image.pixel(1, 0), qRgba(50, 50, 50, 128));
 }
 
 TEST_F(PngDecoderTest, SixteenBitRgbAndRgbaAndColourKey) {
-    PngSpec spec{.width = 2, .height = 1, .colourType = PNG_COLOR_TYPE_RGB, .bitDepth = 16};
-    spec.rows = {PackSamples({65535, 0, 32896, 0, 257, 65535}, 16)};
-    QImage image = Decode(spec);
+    PngLayout layout{.width = 2, .height = 1, .colourType = PNG_COLOR_TYPE_RGB, .bitDepth = 16};
+    layout.rows = {PackSamples({65535, 0, 32896, 0, 257, 65535}, 16)};
+    QImage image = Decode(layout);
     EXPECT_EQ(image.pixel(0, 0), qRgb(255, 0, 128));
     EXPECT_EQ(image.pixel(1, 0), qRgb(0, 1, 255));
 
-    spec.transparentColour = {0, 257, 65535};
-    image = Decode(spec);
+    layout.transparentColour = {0, 257, 65535};
+    image = Decode(layout);
     EXPECT_EQ(image.format(), QImage::Format_ARGB32);
     EXPECT_EQ(image.pixel(0, 0), qRgb(255, 0, 128));
     EXPECT_EQ(qAlpha(image.pixel(1, 0)), 0);
 
-    PngSpec rgba{.width = 1, .height = 1, .colourType = PNG_COLOR_TYPE_RGB_ALPHA, .bitDepth = 8};
+    PngLayout rgba{.width = 1, .height = 1, .colourType = PNG_COLOR_TYPE_RGB_ALPHA, .bitDepth = 8};
     rgba.rows = {{1, 2, 3, 4}};
     image = Decode(rgba);
     EXPECT_EQ(image.pixel(0, 0), qRgba(1, 2, 3, 4));
@@ -108,7 +108,8 @@ TEST_F(PngDecoderTest, BadInputsGiveLibpngsOwnMessage) {
     EXPECT_EQ(ErrorOf([&] { DecodePngFile(Path("crc.png")); }), "IHDR: CRC error");
 
     bytes = ReadBytes(Path("good.png"));
-    bytes.resize(bytes.size() - 40);
+    ASSERT_GT(bytes.size(), 40u);
+    bytes.erase(bytes.end() - 40, bytes.end());
     WriteBytes(bytes, Path("cut.png"));
     EXPECT_EQ(ErrorOf([&] { DecodePngFile(Path("cut.png")); }), "Premature end of PNG file");
 }

@@ -44,28 +44,28 @@ void MakePngs(const std::string& folder) {
     QImage alpha = MakeBlockPattern(6, 6).convertToFormat(QImage::Format_ARGB32);
     alpha.setPixel(1, 1, qRgba(9, 9, 9, 9));
     WritePngImage(alpha, folder + "/rgba.png");
-    PngSpec palette{.width = 5, .height = 2, .colourType = PNG_COLOR_TYPE_PALETTE, .bitDepth = 2};
+    PngLayout palette{.width = 5, .height = 2, .colourType = PNG_COLOR_TYPE_PALETTE, .bitDepth = 2};
     palette.palette = {qRgb(1, 2, 3), qRgb(200, 0, 0)};
     palette.paletteAlpha = {0};
     palette.rows.assign(2, {0x1b, 0x40});
     WritePng(palette, folder + "/palette.png");
-    PngSpec grey{.width = 3, .height = 2, .colourType = PNG_COLOR_TYPE_GRAY, .bitDepth = 16};
+    PngLayout grey{.width = 3, .height = 2, .colourType = PNG_COLOR_TYPE_GRAY, .bitDepth = 16};
     grey.rows.assign(2, {0, 0, 0x80, 0x80, 0xff, 0xff});
     grey.transparentColour = {0};
     WritePng(grey, folder + "/grey16.png");
 }
 
 void MakeGifs(const std::string& folder) {
-    GifSpec spec{.screenWidth = 9, .screenHeight = 9, .left = 1, .top = 1, .width = 7, .height = 6};
-    spec.palette = {qRgb(0, 0, 0), qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)};
+    GifLayout layout{.screenWidth = 9, .screenHeight = 9, .left = 1, .top = 1, .width = 7, .height = 6};
+    layout.palette = {qRgb(0, 0, 0), qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)};
     for (int i = 0; i < 42; ++i) {
-        spec.indices.push_back(static_cast<std::uint8_t>(i % 4));
+        layout.indices.push_back(static_cast<std::uint8_t>(i % 4));
     }
-    WriteGif(spec, folder + "/plain.gif");
-    spec.interlaced = true;
-    spec.localMap = true;
-    spec.transparentIndex = 3;
-    WriteGif(spec, folder + "/interlaced.gif");
+    WriteGif(layout, folder + "/plain.gif");
+    layout.interlaced = true;
+    layout.localMap = true;
+    layout.transparentIndex = 3;
+    WriteGif(layout, folder + "/interlaced.gif");
 }
 
 void MakeBmps(const std::string& folder) {

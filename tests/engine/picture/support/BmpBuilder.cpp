@@ -15,53 +15,53 @@ void Put(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
 
 }  // namespace
 
-std::vector<std::uint8_t> MakeBmp(const BmpSpec& spec) {
+std::vector<std::uint8_t> MakeBmp(const BmpLayout& layout) {
     std::vector<std::uint8_t> info;
-    Put(info, static_cast<std::uint32_t>(spec.headerSize), 4);
-    if (spec.headerSize == 12) {
-        Put(info, static_cast<std::uint32_t>(spec.width), 2);
-        Put(info, static_cast<std::uint32_t>(spec.height), 2);
+    Put(info, static_cast<std::uint32_t>(layout.headerSize), 4);
+    if (layout.headerSize == 12) {
+        Put(info, static_cast<std::uint32_t>(layout.width), 2);
+        Put(info, static_cast<std::uint32_t>(layout.height), 2);
         Put(info, 1, 2);
-        Put(info, static_cast<std::uint32_t>(spec.bitsPerPixel), 2);
+        Put(info, static_cast<std::uint32_t>(layout.bitsPerPixel), 2);
     } else {
-        Put(info, static_cast<std::uint32_t>(spec.width), 4);
-        Put(info, static_cast<std::uint32_t>(spec.height), 4);
+        Put(info, static_cast<std::uint32_t>(layout.width), 4);
+        Put(info, static_cast<std::uint32_t>(layout.height), 4);
         Put(info, 1, 2);
-        Put(info, static_cast<std::uint32_t>(spec.bitsPerPixel), 2);
-        Put(info, spec.compression, 4);
-        Put(info, static_cast<std::uint32_t>(spec.pixels.size()), 4);
+        Put(info, static_cast<std::uint32_t>(layout.bitsPerPixel), 2);
+        Put(info, layout.compression, 4);
+        Put(info, static_cast<std::uint32_t>(layout.pixels.size()), 4);
         Put(info, 2835, 4);
         Put(info, 2835, 4);
-        Put(info, static_cast<std::uint32_t>(spec.palette.size()), 4);
+        Put(info, static_cast<std::uint32_t>(layout.palette.size()), 4);
         Put(info, 0, 4);
-        for (std::size_t i = 0; spec.headerSize > 40 && i < spec.masks.size(); ++i) {
-            Put(info, spec.masks[i], 4);
+        for (std::size_t i = 0; layout.headerSize > 40 && i < layout.masks.size(); ++i) {
+            Put(info, layout.masks[i], 4);
         }
-        info.resize(static_cast<std::size_t>(spec.headerSize), 0);
+        info.resize(static_cast<std::size_t>(layout.headerSize), 0);
     }
-    if (spec.headerSize == 40) {
-        for (std::uint32_t mask : spec.masks) {
+    if (layout.headerSize == 40) {
+        for (std::uint32_t mask : layout.masks) {
             Put(info, mask, 4);
         }
     }
-    for (QRgb c : spec.palette) {
+    for (QRgb c : layout.palette) {
         info.insert(info.end(),
                     {static_cast<std::uint8_t>(qBlue(c)), static_cast<std::uint8_t>(qGreen(c)),
                      static_cast<std::uint8_t>(qRed(c))});
-        if (spec.headerSize != 12) {
+        if (layout.headerSize != 12) {
             info.push_back(0);
         }
     }
-    const std::int64_t offset = spec.dataOffset >= 0 ? spec.dataOffset : 14 + info.size();
+    const std::int64_t offset = layout.dataOffset >= 0 ? layout.dataOffset : 14 + info.size();
     if (offset > static_cast<std::int64_t>(14 + info.size())) {
         info.resize(static_cast<std::size_t>(offset - 14), 0);
     }
     std::vector<std::uint8_t> file{'B', 'M'};
-    Put(file, static_cast<std::uint32_t>(14 + info.size() + spec.pixels.size()), 4);
+    Put(file, static_cast<std::uint32_t>(14 + info.size() + layout.pixels.size()), 4);
     Put(file, 0, 4);
     Put(file, static_cast<std::uint32_t>(offset), 4);
     file.insert(file.end(), info.begin(), info.end());
-    file.insert(file.end(), spec.pixels.begin(), spec.pixels.end());
+    file.insert(file.end(), layout.pixels.begin(), layout.pixels.end());
     return file;
 }
 

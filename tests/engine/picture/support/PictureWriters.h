@@ -24,7 +24,7 @@ struct JpegOptions {
 // colour, inverted in the Adobe manner for CmykAdobe and Ycck.
 void WriteJpeg(const QImage& image, const std::string& path, const JpegOptions& options = {});
 
-struct PngSpec {
+struct PngLayout {
     int width = 0;
     int height = 0;
     int colourType = 2;  // PNG_COLOR_TYPE_*
@@ -36,12 +36,12 @@ struct PngSpec {
     std::vector<std::uint16_t> transparentColour{};  // tRNS for grey (1 value) or RGB (3)
 };
 
-void WritePng(const PngSpec& spec, const std::string& path);
+void WritePng(const PngLayout& layout, const std::string& path);
 
 // An 8-bit RGB or RGBA PNG of `image` (RGBA when it has an alpha channel).
 void WritePngImage(const QImage& image, const std::string& path, bool interlaced = false);
 
-struct GifSpec {
+struct GifLayout {
     int screenWidth = 0;
     int screenHeight = 0;
     int left = 0;
@@ -55,9 +55,9 @@ struct GifSpec {
     std::vector<std::uint8_t> indices{};  // width x height, top row first
 };
 
-void WriteGif(const GifSpec& spec, const std::string& path);
+void WriteGif(const GifLayout& layout, const std::string& path);
 
-struct BmpSpec {
+struct BmpLayout {
     int headerSize = 40;  // 12, 40, 52, 56, 108 or 124
     std::int32_t width = 0;
     std::int32_t height = 0;  // negative for top-down
@@ -69,7 +69,7 @@ struct BmpSpec {
     std::int64_t dataOffset = -1;        // -1: right after the colour table
 };
 
-std::vector<std::uint8_t> MakeBmp(const BmpSpec& spec);
+std::vector<std::uint8_t> MakeBmp(const BmpLayout& layout);
 
 // Rows of a BI_RGB bitmap in file order, each padded to four bytes.
 std::vector<std::uint8_t> PackBmpRows(const std::vector<std::vector<std::uint8_t>>& rows);

@@ -7,7 +7,7 @@
 
 namespace vexlo::testing {
 
-void WritePng(const PngSpec& spec, const std::string& path) {
+void WritePng(const PngLayout& layout, const std::string& path) {
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) {
         throw std::runtime_error("cannot write " + path);
@@ -15,36 +15,36 @@ void WritePng(const PngSpec& spec, const std::string& path) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     png_init_io(png, file);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(spec.width),
-                 static_cast<png_uint_32>(spec.height), spec.bitDepth, spec.colourType,
-                 spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+    png_set_IHDR(png, info, static_cast<png_uint_32>(layout.width),
+                 static_cast<png_uint_32>(layout.height), layout.bitDepth, layout.colourType,
+                 layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     std::vector<png_color> palette;
-    for (QRgb c : spec.palette) {
+    for (QRgb c : layout.palette) {
         palette.push_back({static_cast<png_byte>(qRed(c)), static_cast<png_byte>(qGreen(c)),
                            static_cast<png_byte>(qBlue(c))});
     }
     if (!palette.empty()) {
         png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
     }
-    if (!spec.paletteAlpha.empty()) {
-        png_set_tRNS(png, info, spec.paletteAlpha.data(),
-                     static_cast<int>(spec.paletteAlpha.size()), nullptr);
+    if (!layout.paletteAlpha.empty()) {
+        png_set_tRNS(png, info, layout.paletteAlpha.data(),
+                     static_cast<int>(layout.paletteAlpha.size()), nullptr);
     }
-    if (!spec.transparentColour.empty()) {
+    if (!layout.transparentColour.empty()) {
         png_color_16 colour{};
-        if (spec.transparentColour.size() == 1) {
-            colour.gray = spec.transparentColour[0];
+        if (layout.transparentColour.size() == 1) {
+            colour.gray = layout.transparentColour[0];
         } else {
-            colour.red = spec.transparentColour[0];
-            colour.green = spec.transparentColour[1];
-            colour.blue = spec.transparentColour[2];
+            colour.red = layout.transparentColour[0];
+            colour.green = layout.transparentColour[1];
+            colour.blue = layout.transparentColour[2];
         }
         png_set_tRNS(png, info, nullptr, 0, &colour);
     }
     png_write_info(png, info);
     std::vector<png_bytep> rows;
-    for (const auto& row : spec.rows) {
+    for (const auto& row : layout.rows) {
         rows.push_back(const_cast<png_bytep>(row.data()));
     }
     png_write_image(png, rows.data());
@@ -54,12 +54,12 @@ void WritePng(const PngSpec& spec, const std::string& path) {
 }
 
 void WritePngImage(const QImage& image, const std::string& path, bool interlaced) {
-    PngSpec spec;
-    spec.width = image.width();
-    spec.height = image.height();
+    PngLayout layout;
+    layout.width = image.width();
+    layout.height = image.height();
     const bool alpha = image.hasAlphaChannel();
-    spec.colourType = alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB;
-    spec.interlaced = interlaced;
+    layout.colourType = alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB;
+    layout.interlaced = interlaced;
     for (int y = 0; y < image.height(); ++y) {
         std::vector<std::uint8_t> row;
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
@@ -75,9 +75,9 @@ void WritePngImage(const QImage& image, const std::string& path, bool interlaced
                 row.push_back(static_cast<std::uint8_t>(qAlpha(p)));
             }
         }
-        spec.rows.push_back(std::move(row));
+        layout.rows.push_back(std::move(row));
     }
-    WritePng(spec, path);
+    WritePng(layout, path);
 }
 
 }  // namespace vexlo::testing
