@@ -1,8 +1,8 @@
 #include "VexloPro.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <filesystem>
 #include <optional>
+#include <system_error>
 
 #include "PathRules.h"
 #include "PictureDecoding.h"
@@ -18,23 +18,32 @@ namespace {
 class TemporaryCopy {
 public:
     TemporaryCopy(const std::string& source, std::string path) : path_(std::move(path)) {
-        if (QFileInfo(QString::fromStdString(source)) == QFileInfo(QString::fromStdString(path_))) {
+        std::error_code ignored;
+        if (std::filesystem::equivalent(source, path_, ignored)) {
             isSource_ = true;
             return;
         }
-        QFile::remove(QString::fromStdString(path_));
-        QFile::copy(QString::fromStdString(source), QString::fromStdString(path_));
+        // Never decode a copy left by an earlier run: a copy that fails leaves
+        // no file, and the apply then ends quietly. copy_file copies inside the
+        // kernel; QFile::copy goes through a synced file of its own, twice the
+        // cost for a large picture.
+        std::filesystem::remove(path_, ignored);
+        std::filesystem::copy_file(source, path_, ignored);
     }
     ~TemporaryCopy() {
         if (!isSource_) {
-            QFile::remove(QString::fromStdString(path_));
+            std::error_code ignored;
+            std::filesystem::remove(path_, ignored);
         }
     }
     TemporaryCopy(const TemporaryCopy&) = delete;
     TemporaryCopy& operator=(const TemporaryCopy&) = delete;
 
     const std::string& Path() const { return path_; }
-    bool Exists() const { return QFileInfo(QString::fromStdString(path_)).isFile(); }
+    bool Exists() const {
+        std::error_code ignored;
+        return std::filesystem::is_regular_file(path_, ignored);
+    }
 
 private:
     std::string path_;

@@ -79,6 +79,8 @@ TEST_F(ApplyWallpaperTest, UnsupportedKindChangesNothing) {
 }
 
 TEST_F(ApplyWallpaperTest, MissingSourceOrNoneEndsQuietly) {
+    // A copy left behind by an earlier run is never taken for the picture.
+    MakePicture("program/tmp.jpg", 8, 8, "JPG");
     for (const std::string& source : {Root() + "gone.jpg", std::string("None"), std::string()}) {
         engine->ApplyWallpaper(source, Wallpaper());
     }
@@ -86,6 +88,7 @@ TEST_F(ApplyWallpaperTest, MissingSourceOrNoneEndsQuietly) {
     EXPECT_TRUE(platform.Calls().empty());
     EXPECT_FALSE(Exists(Wallpaper()));
     EXPECT_FALSE(Exists(settings->FileName()));
+    EXPECT_FALSE(Exists(ProgramFolder() + "tmp.jpg"));
     EXPECT_EQ(host.busyDepth, 0);
 }
 
