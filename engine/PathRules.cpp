@@ -45,6 +45,16 @@ std::string ExtractFileExt(const std::string& path, PathStyle style) {
     return dot == std::string::npos ? std::string() : name.substr(dot);
 }
 
+std::string LowerFileExt(const std::string& path, PathStyle style) {
+    std::string ext = ExtractFileExt(path, style);
+    for (char& c : ext) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return ext;
+}
+
 std::string FolderKeyName(const std::string& path, PathStyle style) {
     return ExtractFileName(ExcludeTrailingSeparator(path, style), style);
 }

@@ -26,6 +26,8 @@ std::string ExcludeTrailingSeparator(const std::string& path, PathStyle style = 
 std::string ExtractFileName(const std::string& path, PathStyle style = kNativePathStyle);
 // From the last dot of the file name, dot included, case kept; empty without a dot.
 std::string ExtractFileExt(const std::string& path, PathStyle style = kNativePathStyle);
+// The extension with ASCII letters lower-cased, for telling picture kinds apart.
+std::string LowerFileExt(const std::string& path, PathStyle style = kNativePathStyle);
 
 // The key of a folder in [Folders] and [Use Folders]: one trailing separator
 // dropped, then the text after the last separator (Windows: also after ":";

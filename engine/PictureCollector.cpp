@@ -77,17 +77,7 @@ long PictureList::IndexOf(const std::string& path) const {
 }
 
 bool IsRotationPicture(const std::string& name) {
-    const auto dot = name.rfind('.');
-    if (dot == std::string::npos) {
-        return false;
-    }
-    std::string ext = name.substr(dot);
-    if (ext.size() > 5) {
-        return false;
-    }
-    for (char& c : ext) {
-        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    }
+    const std::string ext = LowerFileExt(name);
     return ext == ".bmp" || ext == ".gif" || ext == ".jpg" || ext == ".jpeg";
 }
 

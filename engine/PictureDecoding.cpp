@@ -1,8 +1,5 @@
 #include "PictureDecoding.h"
 
-#include <algorithm>
-#include <cctype>
-
 #include "PathRules.h"
 #include "picture/BmpReader.h"
 #include "picture/GifDecoder.h"
@@ -12,9 +9,7 @@
 namespace vexlo {
 
 PictureKind PictureKindOf(const std::string& path) {
-    std::string ext = ExtractFileExt(path);
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string ext = LowerFileExt(path);
     if (ext == ".jpg" || ext == ".jpeg") {
         return PictureKind::Jpeg;
     }
