@@ -11,11 +11,6 @@ namespace {
 
 constexpr auto kUser = RegistryRoot::CurrentUser;
 
-struct TestKey {
-    std::string path = "Software\\VexloTests\\" + UniqueName("key");
-    std::wstring wide = Wide(path);
-    ~TestKey() { RegDeleteTreeW(HKEY_CURRENT_USER, wide.c_str()); }
-};
 
 }  // namespace
 

@@ -11,12 +11,6 @@ namespace {
 
 constexpr auto kUser = RegistryRoot::CurrentUser;
 
-// A key of this test's own under HKCU\Software, removed (by the API directly) at the end.
-struct TestKey {
-    std::string path = "Software\\VexloTests\\" + UniqueName("key");
-    std::wstring wide = Wide(path);
-    ~TestKey() { RegDeleteTreeW(HKEY_CURRENT_USER, wide.c_str()); }
-};
 
 void WriteRaw(const std::wstring& key, const std::wstring& name, DWORD type, const void* data,
               DWORD bytes) {

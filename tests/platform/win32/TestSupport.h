@@ -16,6 +16,17 @@ namespace testsupport {
 std::string UniqueName(const std::string& prefix);
 std::wstring Wide(const std::string& ascii);
 
+// A key of the test's own under HKCU\Software, removed with its whole tree
+// (by the API directly, not by the code under test) at the end.
+struct TestKey {
+    std::string path = "Software\\VexloTests\\" + UniqueName("key");
+    std::wstring wide = Wide(path);
+    TestKey() = default;
+    TestKey(const TestKey&) = delete;
+    TestKey& operator=(const TestKey&) = delete;
+    ~TestKey() { RegDeleteTreeW(HKEY_CURRENT_USER, wide.c_str()); }
+};
+
 // Dispatches every waiting message of this thread.
 void PumpMessages();
 
