@@ -56,11 +56,19 @@ public:
     void ChangeRandom();
     void ChangeSequential();
 
+    // What the command line asks of the start: show the main window, keep only
+    // the tray icon, or end at once.
+    static constexpr int kShowWindow = 0;
+    static constexpr int kTrayOnly = 1;
+    static constexpr int kEndProgram = 2;
+    // Carries out the command line (the arguments after the program's name):
+    // the first argument picks the command without regard to case ("/debug"
+    // exactly), the second is its operand, the rest is ignored. Errors of the
+    // work propagate.
+    int HandleCommandLine(const std::vector<std::string>& arguments);
+
     // Replaces the clock as the seed of the random picks (tests).
     void SetSeedSource(std::function<std::uint32_t()> source);
-
-    SettingsStore& Settings() { return settings_; }
-    DesktopPlatform& Desktop() { return desktop_; }
 
 private:
     std::optional<std::string> PlacementOverride(const std::string& source);

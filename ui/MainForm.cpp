@@ -1,0 +1,245 @@
+#include "MainForm.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QFont>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QScreen>
+#include <QTreeWidget>
+
+#include "ErrorReport.h"
+#include "ImageList.h"
+#include "MenuPainter.h"
+#include "PictureDecoding.h"
+#include "TrayIcon.h"
+#include "WidgetHost.h"
+#include "lstFilesPro.h"
+#include "ui_MainForm.h"
+
+namespace vexlo {
+
+namespace {
+
+// The window's font: 8-point MS Sans Serif, 11 pixels high, where the system
+// has it; else the closest sans-serif face at the same pixel size.
+QFont WindowFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                      QStringLiteral("DejaVu Sans")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11);
+    return font;
+}
+
+}  // namespace
+
+TfrmMain::TfrmMain(const MainFormContext& context, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      ui_(std::make_unique<Ui::TfrmMain>()),
+      timer_(this) {
+    ui_->setupUi(this);
+    setFont(WindowFont());
+    setFixedSize(678, 420);
+    setWindowIcon(ImageList::ApplicationIcon());
+    // The window's own background: the system button face.
+    setBackgroundRole(QPalette::Button);
+    setAutoFillBackground(true);
+    // Stored state of the timer, replaced by FormCreate before it can tick.
+    timer_.SetInterval(1000);
+    timer_.SetEnabled(true);
+    imageList_ = new ImageList(this);
+    BuildMenus();
+    ConnectTree();
+    connect(ui_->btnClose, &QPushButton::clicked, this, Guarded(this, &TfrmMain::btnCloseClick));
+    connect(ui_->btnOptions, &QPushButton::clicked, this,
+            Guarded(this, &TfrmMain::btnOptionsClick));
+    timer_.SetOnTimer([this] { ChangeWallpaper1Click(); });
+    // Key preview: the window sees every key of its children first.
+    qApp->installEventFilter(this);
+    FormCreate(context);
+}
+
+TfrmMain::~TfrmMain() {
+    qApp->removeEventFilter(this);
+}
+
+void TfrmMain::FormCreate(const MainFormContext& context) {
+    // 1. The program folder.
+    programFolder_ = context.programFolder;
+    executablePath_ = context.executablePath;
+    platform_ = context.platform;
+    trayAvailable_ = context.trayAvailable;
+    host_ = context.host;
+    if (host_ == nullptr) {
+        ownHost_ = std::make_unique<WidgetHost>(this);
+        host_ = ownHost_.get();
+    }
+    // 2. The settings file.
+    settings_ = std::make_unique<SettingsStore>(programFolder_ + "Vexlo.ini");
+    engine_ = std::make_unique<VexloPro>(*settings_, *platform_, *host_, programFolder_);
+    // 3. The preview box.
+    ui_->chkPreview->setChecked(settings_->ReadBool("Interface", "Preview Wallpapers", true));
+    // 4. The tree.
+    FillFolderTree(ui_->treeFiles, settings_->ReadSection("Folders"), *imageList_);
+    // 5. The tray icon.
+    trayIcon_ = new TTrayIcon(this, context.trayShell);
+    trayIcon_->setIcon(ImageList::ApplicationIcon());
+    trayIcon_->setToolTip(QStringLiteral("Vexlo"));
+    trayIcon_->setOnDblClick([this](QObject*) { TrayIconDblClick(); });
+    trayIcon_->setPopupMenu(mnuTray_);
+    trayIcon_->setActive(true);
+    // 6. The timer.
+    ArmTimerFromSettings();
+    // 7. The last wallpaper in the preview. A damaged file leaves the preview
+    // empty with a report; start-up goes on, since the rest is needed to work.
+    const std::string bitmap = engine_->WallpaperBitmap();
+    if (QFileInfo(QString::fromLocal8Bit(bitmap.c_str())).isFile()) {
+        RunGuarded([&] { ui_->imgPreview->SetPicture(DecodePicture(PictureKind::Bmp, bitmap)); });
+    }
+    // 8. The hot key; a key held by another program is silently done without.
+    if (settings_->ReadBool("Hotkeys", "CtrlAltC", true)) {
+        platform_->RegisterGlobalHotKey([this](std::uint32_t message, std::uint64_t wParam) {
+            HandleMessages(message, wParam);
+        });
+    }
+    // 9. From here on native messages reach HandleMessages.
+    messagesHooked_ = true;
+}
+
+void TfrmMain::ArmTimerFromSettings() {
+    const SettingsView view = settings_->View();
+    timer_.SetInterval(
+        AutoChangeTimer::MinutesToInterval(view.ReadInteger("Settings", "Timer Time", 10)));
+    timer_.SetEnabled(view.ReadBool("Settings", "Use Timer", false));
+}
+
+void TfrmMain::BuildMenus() {
+    auto item = [this](QMenu* menu, const char* name, const QString& caption, int image,
+                       void (TfrmMain::*handler)()) {
+        QAction* action = menu->addAction(imageList_->Icon(image), caption);
+        action->setObjectName(QLatin1String(name));
+        action->setIconVisibleInMenu(true);
+        connect(action, &QAction::triggered, this, Guarded(this, handler));
+        return action;
+    };
+    auto separator = [](QMenu* menu, const char* name) {
+        QAction* action = menu->addSeparator();
+        action->setObjectName(QLatin1String(name));
+    };
+
+    mnuTray_ = new QMenu(this);
+    mnuTray_->setObjectName(QStringLiteral("mnuTray"));
+    item(mnuTray_, "Configuration1", QStringLiteral("Configuration"), ImageList::Configuration,
+         &TfrmMain::Configuration1Click);
+    item(mnuTray_, "SetIconsTransparent1", QStringLiteral("Set Icons Transparent"),
+         ImageList::SetIconsTransparent, &TfrmMain::SetIconsTransparent1Click);
+    item(mnuTray_, "ChangeWallpaper1", QStringLiteral("Change Wallpaper"),
+         ImageList::ChangeWallpaper, &TfrmMain::ChangeWallpaper1Click);
+    EnableAutochanging1 =
+        item(mnuTray_, "EnableAutochanging1", QStringLiteral("Enable Autochanging"),
+             ImageList::Autochanging, &TfrmMain::EnableAutochanging1Click);
+    separator(mnuTray_, "N1");
+    item(mnuTray_, "Quit1", QStringLiteral("Quit"), ImageList::Quit, &TfrmMain::Quit1Click);
+    connect(mnuTray_, &QMenu::aboutToShow, this, Guarded(this, &TfrmMain::mnuTrayPopup));
+
+    mnuTreeFiles_ = new QMenu(this);
+    mnuTreeFiles_->setObjectName(QStringLiteral("mnuTreeFiles"));
+    ApplyWallpaper1 = item(mnuTreeFiles_, "ApplyWallpaper1", QStringLiteral("Apply Wallpaper"),
+                           ImageList::ApplyWallpaper, &TfrmMain::treeFilesDblClick);
+    ApplyOptions1 = item(mnuTreeFiles_, "ApplyOptions1", QStringLiteral("Apply Options..."),
+                         ImageList::ApplyOptions, &TfrmMain::ApplyOptions1Click);
+    separator(mnuTreeFiles_, "N2");
+    PreviewWallpaper1 =
+        item(mnuTreeFiles_, "PreviewWallpaper1", QStringLiteral("Preview Wallpaper"),
+             ImageList::PreviewWallpaper, &TfrmMain::PreviewWallpaper1Click);
+
+    InstallMenuPainter(mnuTray_);
+    InstallMenuPainter(mnuTreeFiles_);
+}
+
+void TfrmMain::ShowAndRaise() {
+    if (isMinimized()) {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void TfrmMain::showEvent(QShowEvent* event) {
+    // Centred at the first showing; later showings keep the place.
+    if (!placed_) {
+        placed_ = true;
+        if (QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect area = screen->availableGeometry();
+            const QSize frame = frameGeometry().size();
+            move(area.center() - QPoint(frame.width() / 2, frame.height() / 2));
+        }
+    }
+    QWidget::showEvent(event);
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    // The window manager's close (when it offers one) only hides, like Close.
+    event->ignore();
+    HideWindow();
+}
+
+void TfrmMain::HideWindow() {
+    if (trayAvailable_) {
+        hide();
+    } else {
+        showMinimized();
+    }
+}
+
+void TfrmMain::btnCloseClick() {
+    HideWindow();
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr || widget->window() != this) {
+        return QWidget::eventFilter(watched, event);
+    }
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        // A press taken by the tree's label editor is the editor's, not ours.
+        QWidget* focus = QApplication::focusWidget();
+        const bool editing =
+            focus != nullptr && focus != ui_->treeFiles && ui_->treeFiles->isAncestorOf(focus);
+        if (!key->isAutoRepeat()) {
+            pressedKey_ = editing ? 0 : key->key();
+        }
+    } else if (event->type() == QEvent::KeyRelease) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        // Only a release whose press reached this window counts: the press of
+        // an Esc that closed a menu, a message box or the label editor went to
+        // them, and its release must not hide the window as well.
+        if (!key->isAutoRepeat() && key->key() == pressedKey_) {
+            pressedKey_ = 0;
+            const int code = key->key();
+            const Qt::KeyboardModifiers shift = key->modifiers();
+            RunGuarded([&] { FormKeyUp(code, shift); });
+        }
+    } else if (event->type() == QEvent::WindowDeactivate || event->type() == QEvent::FocusOut) {
+        pressedKey_ = 0;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TfrmMain::FormKeyUp(int key, Qt::KeyboardModifiers shift) {
+    const Qt::KeyboardModifiers held =
+        shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    if (key == Qt::Key_P && held == Qt::ControlModifier) {
+        ui_->chkPreview->toggle();
+    } else if (key == Qt::Key_Escape) {
+        btnCloseClick();
+    }
+}
+
+}  // namespace vexlo

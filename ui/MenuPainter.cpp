@@ -1,0 +1,9 @@
+#include "MenuPainter.h"
+
+#include <QMenu>
+
+namespace vexlo {
+
+void InstallMenuPainter(QMenu*) {}
+
+}  // namespace vexlo
