@@ -1,6 +1,10 @@
 #include "QtTrayShell.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusInterface>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QPixmap>
 #include <QStyleHints>
 #include <QTimer>
@@ -18,6 +22,7 @@ struct QtTrayShell::Entry {
     QTimer* holdTimer = nullptr;  // a child of icon
     ClickTranslator clicks;
     bool hasCallback = false;
+    bool hostMenu = false;  // the notification area shows the menu
     uint32_t callbackMessage = 0;
 };
 
@@ -105,6 +110,9 @@ void QtTrayShell::Activated(Key key, QSystemTrayIcon::ActivationReason reason) {
         return;
     }
     Entry& entry = *it->second;
+    if (reason == QSystemTrayIcon::Context && entry.hostMenu) {
+        return;
+    }
     const std::vector<uint32_t> messages = entry.clicks.Activated(reason, clock_.elapsed());
     if (entry.clicks.Holding()) {
         entry.holdTimer->start();
@@ -131,6 +139,30 @@ void QtTrayShell::Send(Key key, const std::vector<uint32_t>& messages) {
         SendWindowMessage(key.first, it->second->callbackMessage, key.second,
                           static_cast<intptr_t>(mouse));
     }
+}
+
+bool QtTrayShell::HostDrawsMenus() {
+    // Qt shows tray icons as StatusNotifierItems exactly when a watcher with a
+    // registered host is on the session bus; those hosts draw the menu.
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected() || bus.interface() == nullptr ||
+        !bus.interface()->isServiceRegistered(QStringLiteral("org.kde.StatusNotifierWatcher"))) {
+        return false;
+    }
+    QDBusInterface watcher(QStringLiteral("org.kde.StatusNotifierWatcher"),
+                           QStringLiteral("/StatusNotifierWatcher"),
+                           QStringLiteral("org.kde.StatusNotifierWatcher"), bus);
+    return watcher.property("IsStatusNotifierHostRegistered").toBool();
+}
+
+bool QtTrayShell::ShareMenuWithHost(uint32_t hWnd, uint32_t uID, QMenu* menu) {
+    auto it = entries_.find({hWnd, uID});
+    if (it == entries_.end() || !HostDrawsMenus()) {
+        return false;
+    }
+    it->second->hostMenu = menu != nullptr;
+    it->second->icon->setContextMenu(menu);
+    return it->second->hostMenu;
 }
 
 QSystemTrayIcon* QtTrayShell::TrayIconOf(uint32_t hWnd, uint32_t uID) const {

@@ -11,6 +11,8 @@
 
 #include "TrayShell.h"
 
+class QMenu;
+
 namespace vexlo {
 
 // The shell over Qt's QSystemTrayIcon: an added entry is a shown tray icon, a
@@ -25,6 +27,16 @@ public:
     ~QtTrayShell() override;
 
     bool Shell_NotifyIconA(uint32_t message, const NOTIFYICONDATAA& data) override;
+
+    // Notification areas that draw the menu themselves (StatusNotifierItem
+    // hosts: Plasma, GNOME with AppIndicator support, most Wayland sessions)
+    // never ask for a menu at the cursor: hand them `menu` for the entry, and
+    // leave the right click to them. Elsewhere (XEmbed) nothing changes: the
+    // right click reaches the owner, which pops its own menu. Returns whether
+    // the host took the menu.
+    bool ShareMenuWithHost(uint32_t hWnd, uint32_t uID, QMenu* menu);
+    // Whether the session's notification area draws menus itself.
+    static bool HostDrawsMenus();
 
     // The Qt icon that shows the entry, or nullptr.
     QSystemTrayIcon* TrayIconOf(uint32_t hWnd, uint32_t uID = 0) const;

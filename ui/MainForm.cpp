@@ -14,6 +14,7 @@
 #include "ImageList.h"
 #include "MenuPainter.h"
 #include "PictureDecoding.h"
+#include "QtTrayShell.h"
 #include "TrayIcon.h"
 #include "WidgetHost.h"
 #include "lstFilesPro.h"
@@ -43,6 +44,8 @@ TfrmMain::TfrmMain(const MainFormContext& context, QWidget* parent)
       timer_(this) {
     ui_->setupUi(this);
     setFont(WindowFont());
+    // The label sizes itself to its caption, whatever the face it got.
+    ui_->Label1->adjustSize();
     setFixedSize(678, 420);
     setWindowIcon(ImageList::ApplicationIcon());
     // The window's own background: the system button face.
@@ -92,6 +95,9 @@ void TfrmMain::FormCreate(const MainFormContext& context) {
     trayIcon_->setOnDblClick([this](QObject*) { TrayIconDblClick(); });
     trayIcon_->setPopupMenu(mnuTray_);
     trayIcon_->setActive(true);
+    if (auto* qtShell = dynamic_cast<QtTrayShell*>(context.trayShell.get())) {
+        qtShell->ShareMenuWithHost(trayIcon_->WindowHandle(), 0, mnuTray_);
+    }
     // 6. The timer.
     ArmTimerFromSettings();
     // 7. The last wallpaper in the preview. A damaged file leaves the preview
