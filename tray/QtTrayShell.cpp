@@ -113,6 +113,13 @@ void QtTrayShell::Activated(Key key, QSystemTrayIcon::ActivationReason reason) {
     if (reason == QSystemTrayIcon::Context && entry.hostMenu) {
         return;
     }
+    // Qt reports the right click on the press. The shell reports it on the
+    // release, and a menu opened while the button is still down would take the
+    // release as a choice of the item under the pointer: wait for the release.
+    if (reason == QSystemTrayIcon::Context && (QGuiApplication::mouseButtons() & Qt::RightButton)) {
+        QTimer::singleShot(10, this, [this, key] { Activated(key, QSystemTrayIcon::Context); });
+        return;
+    }
     const std::vector<uint32_t> messages = entry.clicks.Activated(reason, clock_.elapsed());
     if (entry.clicks.Holding()) {
         entry.holdTimer->start();

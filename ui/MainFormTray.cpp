@@ -46,8 +46,10 @@ void TfrmMain::mnuTrayPopup() {
 }
 
 void TfrmMain::Quit1Click() {
-    // Nothing is written; the tray icon leaves with the window.
-    QApplication::quit();
+    // Nothing is written; the tray icon leaves with the window. exit(), not
+    // quit(): quit() first asks every window to close, and the main window
+    // only hides when asked, which would call the end off.
+    QCoreApplication::exit(0);
 }
 
 }  // namespace vexlo

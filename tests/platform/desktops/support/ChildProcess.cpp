@@ -130,13 +130,24 @@ void ChildProcess::Stop() {
             Wait(3000);
         }
         kill(-pid_, SIGKILL);  // members that outlived the leader
+        // Collect the group's own members only: a wait on any child would
+        // take the exit status of another ChildProcess still being watched.
+        for (int round = 0; round < 20; ++round) {
+            int status = 0;
+            pid_t reaped = 0;
+            while ((reaped = waitpid(-pid_, &status, WNOHANG | __WALL)) > 0) {
+            }
+            if (reaped == -1) {
+                break;  // no member of the group is left
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
         pid_ = -1;
     }
     if (readFd_ >= 0) {
         close(readFd_);
         readFd_ = -1;
     }
-    ReapOrphans();
 }
 
 int RunToEnd(const std::vector<std::string>& argv, const Environment& env, int timeoutMs,

@@ -1,0 +1,281 @@
+// The real program, started as a user or the desktop starts it, in program
+// folders of its own on a private X display with a window manager.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QTest>
+#include <filesystem>
+#include <memory>
+
+#include "support/ChildProcess.h"
+#include "support/TempDir.h"
+#include "support/XServer.h"
+
+namespace vexlo::test {
+namespace {
+
+namespace fs = std::filesystem;
+constexpr int kWaitMs = 15000;
+
+XServer* gServer = nullptr;
+
+bool Exists(const std::string& path) {
+    return fs::exists(path);
+}
+
+// One program folder with its own copy of the executable, registry and XDG
+// folders, and the environment of a session on the test's display.
+class Program : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        gServer = new XServer(1024, 768);
+        wm_ = new ChildProcess({"openbox", "--sm-disable"}, gServer->Env());
+        tray_ = new ChildProcess({"trayer", "--edge", "top", "--align", "right", "--widthtype",
+                                  "request", "--height", "24"},
+                                 gServer->Env());
+        // The notification area must be there before the first program starts.
+        for (int tries = 0; tries < 100; ++tries) {
+            if (RunToEnd({"xdotool", "search", "--onlyvisible", "--classname", "trayer"},
+                         gServer->Env()) == 0) {
+                break;
+            }
+            QTest::qWait(100);
+        }
+    }
+    static void TearDownTestSuite() {
+        delete tray_;
+        delete wm_;
+        delete gServer;
+        wm_ = nullptr;
+        gServer = nullptr;
+    }
+
+    explicit Program(const std::string& name = "prog") : folder_(dir_.Sub(name)) {
+        fs::copy_file(VEXLO_PROGRAM, folder_ + "/Vexlo");
+        fs::permissions(folder_ + "/Vexlo", fs::perms::owner_all);
+    }
+
+    Environment Env() const {
+        Environment env = gServer->Env();
+        env["QT_QPA_PLATFORM"] = "xcb";
+        env["VEXLO_DESKTOP"] = "x11";
+        env["VEXLO_REGISTRY_DIR"] = dir_.Sub("registry");
+        env["XDG_CONFIG_HOME"] = dir_.Sub("config");
+        env["XDG_DATA_HOME"] = dir_.Sub("data");
+        env["XDG_RUNTIME_DIR"] = dir_.Sub("runtime");
+        return env;
+    }
+    std::vector<std::string> Argv(std::vector<std::string> arguments) const {
+        arguments.insert(arguments.begin(), folder_ + "/Vexlo");
+        return arguments;
+    }
+    int Run(std::vector<std::string> arguments) {
+        return RunToEnd(Argv(std::move(arguments)), Env(), kWaitMs, Log());
+    }
+    std::unique_ptr<ChildProcess> Start(std::vector<std::string> arguments) {
+        return std::make_unique<ChildProcess>(Argv(std::move(arguments)), Env(), -1, Log());
+    }
+    // xdotool on the test's display; its exit code.
+    int Xdo(const std::vector<std::string>& arguments, int timeoutMs = kWaitMs) {
+        std::vector<std::string> argv{"xdotool"};
+        argv.insert(argv.end(), arguments.begin(), arguments.end());
+        return RunToEnd(argv, gServer->Env(), timeoutMs, dir_.File("xdotool.log"));
+    }
+
+    std::string Log() const { return dir_.File("vexlo.log"); }
+    std::string Ini() const { return folder_ + "/Vexlo.ini"; }
+    std::string Wallpaper() const { return folder_ + "/wallpaper.bmp"; }
+    std::string Picture(const std::string& name, QColor colour, int w = 64, int h = 48) {
+        QImage image(w, h, QImage::Format_RGB32);
+        image.fill(colour);
+        const std::string path = dir_.Sub("pics") + "/" + name;
+        EXPECT_TRUE(image.save(QString::fromStdString(path)));
+        return path;
+    }
+    bool WaitFor(const std::function<bool()>& done) { return QTest::qWaitFor(done, kWaitMs); }
+
+    TempDir dir_;
+    std::string folder_;
+    // A shown window of the process whose size passes `fits`, else empty.
+    std::string WindowOf(const ChildProcess& program, const std::function<bool(int, int)>& fits) {
+        const std::string log = dir_.File("xdotool.log");
+        std::filesystem::remove(log);
+        Xdo({"search", "--onlyvisible", "--pid", std::to_string(program.Pid()), "--class",
+             "^Vexlo$", "getwindowgeometry", "%@"});
+        const std::string windows = ReadFile(log);
+        for (std::size_t at = windows.find("Window "); at != std::string::npos;
+             at = windows.find("Window ", at + 1)) {
+            const std::string id = windows.substr(at + 7, windows.find('\n', at) - at - 7);
+            const auto geometry = windows.find("Geometry: ", at) + 10;
+            const int width = std::stoi(windows.substr(geometry));
+            const int height = std::stoi(windows.substr(windows.find('x', geometry) + 1));
+            if (fits(width, height)) {
+                return id;
+            }
+        }
+        return {};
+    }
+
+    // The main window's X id once it is shown, else empty.
+    std::string MainWindow(bool wait) {
+        std::vector<std::string> args{"search"};
+        if (wait) {
+            args.push_back("--sync");
+        }
+        for (const char* a : {"--onlyvisible", "--name", "^Vexlo$", "getwindowgeometry", "%@"}) {
+            args.push_back(a);
+        }
+        if (Xdo(args) != 0) {
+            return {};
+        }
+        const std::string log = ReadFile(dir_.File("xdotool.log"));
+        const auto size = log.find("Geometry: 678x420");
+        if (size == std::string::npos) {
+            return {};
+        }
+        const auto at = log.rfind("Window ", size) + 7;
+        return log.substr(at, log.find('\n', at) - at);
+    }
+
+    static inline ChildProcess* wm_ = nullptr;
+    static inline ChildProcess* tray_ = nullptr;
+};
+
+TEST_F(Program, ApplyEndsZeroWithEverythingWritten) {
+    const std::string picture = Picture("a.jpg", QColor(0, 200, 0));
+    ASSERT_EQ(Run({"apply", picture}), 0) << ReadFile(Log());
+    EXPECT_TRUE(Exists(Wallpaper()));
+    EXPECT_NE(ReadFile(Ini()).find("Current Wallpaper=a.jpg"), std::string::npos);
+    EXPECT_NE(ReadFile(dir_.Sub("registry") + "/HKEY_CURRENT_USER.ini").find(Wallpaper()),
+              std::string::npos);
+    // What a person sees: the picture centred on the root window.
+    const QImage screen = RootScreenshot(gServer->Display());
+    EXPECT_EQ(QColor(screen.pixel(512, 384)).green(), 200);
+}
+
+TEST_F(Program, ADamagedPictureEndsOneWithItsMessageAndNothingChanged) {
+    const std::string damaged = dir_.Sub("pics") + "/bad.jpg";
+    WriteFile(damaged, std::string("\xff\xd8\xff\xe0\x00\x10JFIF broken", 18));
+    auto program = Start({"apply", damaged});
+    // The message box, titled as the program, answered as a person would.
+    // Neither the tray icon nor the main window: the box.
+    std::string box;
+    ASSERT_TRUE(WaitFor([&] {
+        box = WindowOf(*program, [](int w, int h) { return w > 22 && h > 22 && w != 678; });
+        return !box.empty();
+    }));
+    Xdo({"windowactivate", "--sync", box});
+    int code = -1;
+    for (int tries = 0; tries < 20 && code == -1; ++tries) {
+        Xdo({"key", "Return"});
+        code = program->Wait(500);
+    }
+    EXPECT_EQ(code, 1) << ReadFile(Log());
+    EXPECT_FALSE(ReadFile(Log()).empty());
+    EXPECT_FALSE(Exists(Wallpaper()));
+    EXPECT_EQ(ReadFile(Ini()).find("Current Wallpaper"), std::string::npos);
+}
+
+TEST_F(Program, AddFolderKeepsTheValueAndReplacesASameName) {
+    ASSERT_EQ(Run({"addfolder", "/pictures/Nature/"}), 0);
+    ASSERT_EQ(Run({"AddFolder", "/pictures/Holiday"}), 0);
+    // Written under the name the command uses; the program reads it in any case.
+    EXPECT_EQ(ReadFile(folder_ + "/vexlo.ini"),
+              "[Folders]\r\nNature=/pictures/Nature/\r\nHoliday=/pictures/Holiday\r\n");
+    ASSERT_EQ(Run({"addfolder", "/elsewhere/Nature"}), 0);
+    EXPECT_EQ(ReadFile(folder_ + "/vexlo.ini"),
+              "[Folders]\r\nNature=/elsewhere/Nature\r\nHoliday=/pictures/Holiday\r\n");
+}
+
+TEST_F(Program, ChangeKeepsRunningAndChangesOnlyWhenAsked) {
+    Picture("a.jpg", Qt::blue);
+    WriteFile(Ini(), "[Folders]\npics=" + dir_.Sub("pics") + "\n");
+    {
+        auto program = Start({"change"});
+        QTest::qWait(1500);
+        EXPECT_TRUE(program->IsRunning());
+        EXPECT_FALSE(Exists(Wallpaper()));
+    }
+    WriteFile(Ini(), "[Folders]\npics=" + dir_.Sub("pics") + "\n[Startup]\nChange Wallpaper=1\n");
+    auto program = Start({"Change"});
+    EXPECT_TRUE(WaitFor([&] { return Exists(Wallpaper()); }));
+    EXPECT_TRUE(program->IsRunning());
+}
+
+TEST_F(Program, DebugShowsTheWindowOtherArgumentsDoNot) {
+    {
+        auto program = Start({"/DEBUG"});
+        QTest::qWait(1500);
+        ASSERT_TRUE(program->IsRunning());
+        EXPECT_EQ(MainWindow(false), "");
+    }
+    auto program = Start({"/debug"});
+    EXPECT_TRUE(WaitFor([&] { return !MainWindow(false).empty(); }));
+}
+
+class TwoPrograms : public Program {
+protected:
+    TwoPrograms() : second_(dir_.Sub("second")) {
+        fs::copy_file(VEXLO_PROGRAM, second_ + "/Vexlo");
+        fs::permissions(second_ + "/Vexlo", fs::perms::owner_all);
+    }
+    std::string second_;
+};
+
+TEST_F(TwoPrograms, TheHotKeyChangesTheWallpaperAndStaysWithTheFirst) {
+    Picture("a.jpg", Qt::red);
+    const std::string folders = "[Folders]\npics=" + dir_.Sub("pics") + "\n";
+    WriteFile(Ini(), folders + "[Hotkeys]\nCtrlAltC=0\n");
+    {
+        auto off = Start({"/DEBUG"});
+        QTest::qWait(1500);
+        Xdo({"key", "ctrl+alt+c"});
+        QTest::qWait(1000);
+        EXPECT_FALSE(Exists(Wallpaper()));
+    }
+    WriteFile(Ini(), folders);
+    WriteFile(second_ + "/Vexlo.ini", folders);
+    auto first = Start({"/DEBUG"});
+    QTest::qWait(1500);
+    auto second = std::make_unique<ChildProcess>(
+        std::vector<std::string>{second_ + "/Vexlo", "/DEBUG"}, Env(), -1, Log());
+    QTest::qWait(1500);
+    Xdo({"key", "ctrl+alt+c"});
+    EXPECT_TRUE(WaitFor([&] { return Exists(Wallpaper()); }));
+    EXPECT_FALSE(Exists(second_ + "/wallpaper.bmp"));
+}
+
+TEST_F(Program, TheTrayIconInARealNotificationArea) {
+    auto program = Start({"/DEBUG"});
+    // The icon: a small window of the program's, docked in trayer.
+    std::string icon;
+    ASSERT_TRUE(WaitFor([&] {
+        icon = WindowOf(*program, [](int w, int h) { return w == 22 && h == 22; });
+        return !icon.empty();
+    }));
+
+    Xdo({"mousemove", "--window", icon, "11", "11", "click", "--repeat", "2", "--delay", "80",
+         "1"});
+    EXPECT_TRUE(WaitFor([&] { return !MainWindow(false).empty(); }));
+    // Right click: the tray menu, a window of the program's of its own; its
+    // last item is "Quit".
+    Xdo({"mousemove", "--window", icon, "11", "11", "click", "3"});
+    std::string menu;
+    int menuHeight = 0;
+    // Not the icon, the main window or the icon's tooltip.
+    ASSERT_TRUE(WaitFor([&] {
+        menu = WindowOf(*program, [&](int w, int h) {
+            menuHeight = h;
+            return w > 100 && w < 400 && h > 80 && h < 400;
+        });
+        return !menu.empty();
+    }));
+    QTest::qWait(300);
+    Xdo({"mousemove", "--window", menu, "40", std::to_string(menuHeight - 12)});
+    QTest::qWait(300);
+    Xdo({"click", "1"});
+    EXPECT_EQ(program->Wait(kWaitMs), 0);
+}
+
+}  // namespace
+}  // namespace vexlo::test
