@@ -139,8 +139,8 @@ void TfrmApplyOptions::SetSectionName(const std::string& name) {
     // dialog rewrites both lists anyway. Such an item only shows its options.
     const bool taken = NameTakenByFolderList();
     ui_->lblNote->setText(
-        taken ? tr("Vexlo keeps its list of folders under the name \"%1\", so this item "
-                   "cannot have options of its own.")
+        taken ? tr("\"%1\" is the name of Vexlo's list of folders, so this item cannot "
+                   "keep options of its own.")
                     .arg(QString::fromStdString(std::string(TrimProfileBlanks(name))))
               : QString());
     ui_->lblNote->setVisible(taken);
