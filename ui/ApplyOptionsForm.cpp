@@ -34,7 +34,7 @@ QFont WindowFont() {
 }
 
 // The system colours by index: the palette role that stands for each, and the
-// classic scheme's value for those the palette has no role for.
+// classic scheme's value, which stands in where there is no such role.
 struct SystemColour {
     QPalette::ColorRole role;
     QRgb fallback;
