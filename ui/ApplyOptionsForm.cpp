@@ -1,0 +1,220 @@
+#include "ApplyOptionsForm.h"
+
+#include <QButtonGroup>
+#include <QColorDialog>
+#include <QFont>
+#include <QPalette>
+#include <algorithm>
+#include <array>
+
+#include "ErrorReport.h"
+#include "profile/ProfileName.h"
+#include "ui_ApplyOptionsForm.h"
+
+namespace vexlo {
+
+namespace {
+
+constexpr int kWidth = 273;
+constexpr int kHeight = 194;
+constexpr int kButtonTop = 160;
+// Room for the note that an item's name is taken by the folder list.
+constexpr int kNoteHeight = 34;
+
+// The window's font: 8-point MS Sans Serif, 11 pixels high, where the system
+// has it; else the closest sans-serif face at the same pixel size.
+QFont WindowFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                      QStringLiteral("DejaVu Sans")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11);
+    return font;
+}
+
+// The system colours by index: the palette role that stands for each, and the
+// classic scheme's value, which stands in where there is no such role.
+struct SystemColour {
+    QPalette::ColorRole role;
+    QRgb fallback;
+};
+constexpr std::array<SystemColour, 25> kSystemColours{{
+    {QPalette::NoRole, qRgb(212, 208, 200)},           // scroll bar
+    {QPalette::NoRole, qRgb(58, 110, 165)},            // desktop background
+    {QPalette::NoRole, qRgb(10, 36, 106)},             // active caption
+    {QPalette::NoRole, qRgb(128, 128, 128)},           // inactive caption
+    {QPalette::Window, qRgb(212, 208, 200)},           // menu
+    {QPalette::Base, qRgb(255, 255, 255)},             // window
+    {QPalette::Shadow, qRgb(0, 0, 0)},                 // window frame
+    {QPalette::WindowText, qRgb(0, 0, 0)},             // menu text
+    {QPalette::Text, qRgb(0, 0, 0)},                   // window text
+    {QPalette::NoRole, qRgb(255, 255, 255)},           // caption text
+    {QPalette::NoRole, qRgb(212, 208, 200)},           // active border
+    {QPalette::NoRole, qRgb(212, 208, 200)},           // inactive border
+    {QPalette::NoRole, qRgb(128, 128, 128)},           // application workspace
+    {QPalette::Highlight, qRgb(10, 36, 106)},          // highlight
+    {QPalette::HighlightedText, qRgb(255, 255, 255)},  // highlighted text
+    {QPalette::Button, qRgb(212, 208, 200)},           // button face
+    {QPalette::Dark, qRgb(128, 128, 128)},             // button shadow
+    {QPalette::PlaceholderText, qRgb(128, 128, 128)},  // grey text
+    {QPalette::ButtonText, qRgb(0, 0, 0)},             // button text
+    {QPalette::NoRole, qRgb(212, 208, 200)},           // inactive caption text
+    {QPalette::Light, qRgb(255, 255, 255)},            // button highlight
+    {QPalette::Shadow, qRgb(64, 64, 64)},              // 3D dark shadow
+    {QPalette::Midlight, qRgb(212, 208, 200)},         // 3D light
+    {QPalette::ToolTipText, qRgb(0, 0, 0)},            // tool tip text
+    {QPalette::ToolTipBase, qRgb(255, 255, 225)},      // tool tip background
+}};
+
+}  // namespace
+
+QColor ScreenColour(std::int32_t colour, const QPalette& palette) {
+    const auto value = static_cast<std::uint32_t>(colour);
+    if ((value & 0x80000000u) == 0) {
+        return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+    }
+    const std::uint32_t index = value & 0x7FFFFFFFu;
+    if (index >= kSystemColours.size()) {
+        return Qt::black;
+    }
+    const SystemColour& system = kSystemColours[index];
+    return system.role == QPalette::NoRole ? QColor(system.fallback) : palette.color(system.role);
+}
+
+std::int32_t SettingsColour(const QColor& colour) {
+    const QColor rgb = colour.toRgb();
+    return rgb.red() | (rgb.green() << 8) | (rgb.blue() << 16);
+}
+
+TfrmApplyOptions::TfrmApplyOptions(SettingsStore& settings, QWidget* owner)
+    : QDialog(owner), ui_(std::make_unique<Ui::TfrmApplyOptions>()), settings_(settings) {
+    ui_->setupUi(this);
+    setFont(WindowFont());
+    setFixedSize(kWidth, kHeight);
+    // The check box lies over the group's caption and hides it; it is no member
+    // of the group, so the styles stay usable whether it is ticked or not.
+    ui_->chkUseSpecificStretching->raise();
+
+    methods_ = new QButtonGroup(this);
+    methods_->addButton(ui_->rbCentre, 0);
+    methods_->addButton(ui_->rbTile, 1);
+    methods_->addButton(ui_->rbStretch, 2);
+    SetIconCaptionColour(0);
+
+    connect(ui_->Change, &QPushButton::clicked, this,
+            Guarded(this, &TfrmApplyOptions::ChangeClick));
+    connect(ui_->btnOK, &QPushButton::clicked, this, Guarded(this, &TfrmApplyOptions::btnOKClick));
+    connect(ui_->btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ui_->btnDelete, &QPushButton::clicked, this,
+            Guarded(this, &TfrmApplyOptions::btnDeleteClick));
+}
+
+TfrmApplyOptions::~TfrmApplyOptions() = default;
+
+int TfrmApplyOptions::Open(QWidget* owner, SettingsStore& settings,
+                           const std::string& sectionName) {
+    const SettingsView file = settings.View();
+    const bool transparent = file.ReadBool("Settings", "Transparent Icons", false);
+    const std::int32_t colour = file.ReadInteger("Settings", "Icon Text Colour", 16777215);
+    const std::int32_t style = file.ReadInteger("Settings", "Default Tile Method", 0);
+
+    TfrmApplyOptions dialog(settings, owner);
+    dialog.SetSectionName(sectionName);
+    dialog.ui_->chkIcons->setChecked(
+        file.ReadBool(sectionName, "Use Transparent Icons", transparent));
+    dialog.SetIconCaptionColour(file.ReadInteger(sectionName, "Icon Caption", colour));
+    dialog.ui_->chkUseSpecificStretching->setChecked(
+        file.ReadBool(sectionName, "Use Specific Apply", false));
+    dialog.SetApplicationMethod(file.ReadInteger(sectionName, "Apply Method", style));
+    return dialog.exec();
+}
+
+void TfrmApplyOptions::SetSectionName(const std::string& name) {
+    sectionName_ = name;
+    setWindowTitle(QString::fromStdString(name));
+
+    // [Folders] and [Use Folders] list one key per picture folder: the four
+    // per-item keys written there would turn up as folders, and the options
+    // dialog rewrites both lists anyway. Such an item only shows its options.
+    const bool taken = NameTakenByFolderList();
+    ui_->lblNote->setText(
+        taken ? tr("\"%1\" is the name of Vexlo's list of folders, so this item cannot "
+                   "keep options of its own.")
+                    .arg(QString::fromStdString(std::string(TrimProfileBlanks(name))))
+              : QString());
+    ui_->lblNote->setVisible(taken);
+    ui_->btnOK->setEnabled(!taken);
+    ui_->btnDelete->setEnabled(!taken);
+    const int grow = taken ? kNoteHeight : 0;
+    for (QPushButton* button : {ui_->btnOK, ui_->btnCancel, ui_->btnDelete}) {
+        button->move(button->x(), kButtonTop + grow);
+    }
+    setFixedSize(kWidth, kHeight + grow);
+}
+
+bool TfrmApplyOptions::NameTakenByFolderList() const {
+    const std::string_view name = TrimProfileBlanks(sectionName_);
+    return ProfileNamesEqual(name, "Folders") || ProfileNamesEqual(name, "Use Folders");
+}
+
+void TfrmApplyOptions::SetIconCaptionColour(std::int32_t colour) {
+    swatchColour_ = colour;
+    QPalette palette = ui_->shapeColour->palette();
+    palette.setColor(QPalette::Window, ScreenColour(colour, palette));
+    ui_->shapeColour->setPalette(palette);
+}
+
+int TfrmApplyOptions::ApplicationMethod() const {
+    return methods_->checkedId();
+}
+
+void TfrmApplyOptions::SetApplicationMethod(int index) {
+    index = std::clamp(index, -1, 2);
+    if (index >= 0) {
+        methods_->button(index)->setChecked(true);
+        return;
+    }
+    // An exclusive group never lets its last checked button go.
+    methods_->setExclusive(false);
+    for (QAbstractButton* button : methods_->buttons()) {
+        button->setChecked(false);
+    }
+    methods_->setExclusive(true);
+}
+
+void TfrmApplyOptions::ChangeClick() {
+    QColorDialog dialog(colorDialogColour_, this);
+    dialog.setObjectName(QStringLiteral("ColorDialog"));
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    colorDialogColour_ = dialog.selectedColor();
+    SetIconCaptionColour(SettingsColour(colorDialogColour_));
+}
+
+void TfrmApplyOptions::btnOKClick() {
+    if (NameTakenByFolderList()) {
+        return;
+    }
+    // Every key on every OK, so the section holds what the dialog showed. A
+    // refused write ends the handler here: the dialog stays open.
+    settings_.WriteInteger(sectionName_, "Icon Caption", swatchColour_);
+    settings_.WriteBool(sectionName_, "Use Transparent Icons", ui_->chkIcons->isChecked());
+    settings_.WriteBool(sectionName_, "Use Specific Apply",
+                        ui_->chkUseSpecificStretching->isChecked());
+    settings_.WriteInteger(sectionName_, "Apply Method", ApplicationMethod());
+    accept();
+}
+
+void TfrmApplyOptions::btnDeleteClick() {
+    if (NameTakenByFolderList()) {
+        return;
+    }
+    // For an item named like one of the program's own sections only the
+    // per-item keys go; the program's settings stay.
+    settings_.EraseItemSection(sectionName_);
+    reject();
+}
+
+}  // namespace vexlo
