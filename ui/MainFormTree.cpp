@@ -1,6 +1,7 @@
 // The tree's handlers, its popup menu and the preview.
 #include <QTreeWidget>
 
+#include "ApplyOptionsForm.h"
 #include "MainForm.h"
 #include "ui_MainForm.h"
 
@@ -15,7 +16,11 @@ void TfrmMain::treeFilesKeyUp(int, Qt::KeyboardModifiers) {}
 void TfrmMain::treeFilesEdited(QTreeWidgetItem*, const QString&) {}
 void TfrmMain::mnuTreeFilesPopup(const QPoint&) {}
 void TfrmMain::PreviewWallpaper1Click() {}
-void TfrmMain::ApplyOptions1Click() {}
+void TfrmMain::ApplyOptions1Click() {
+    if (QTreeWidgetItem* node = ui_->treeFiles->currentItem()) {
+        TfrmApplyOptions::Open(this, *settings_, node->text(0).toStdString());
+    }
+}
 void TfrmMain::btnOptionsClick() {}
 
 }  // namespace vexlo
