@@ -2,9 +2,20 @@
 
 #include <QFile>
 
+// The images are compiled into the windows' static library, whose resources
+// must be registered by hand before the first use.
+static void RegisterImages() {
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(ui);
+        return true;
+    }();
+    (void)registered;
+}
+
 namespace vexlo {
 
 ImageList::ImageList(QObject* parent) : QObject(parent) {
+    RegisterImages();
     for (int i = 0; i < kCount; ++i) {
         QPixmap image(QStringLiteral(":/images/list/%1.png").arg(i, 2, 10, QLatin1Char('0')));
         if (image.isNull()) {
@@ -28,6 +39,7 @@ QPixmap ImageList::Pixmap(int index) const {
 }
 
 QIcon ImageList::ApplicationIcon() {
+    RegisterImages();
     QIcon icon;
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
         const QString name = QStringLiteral(":/images/vexlo-%1.png").arg(size);
