@@ -1,0 +1,122 @@
+#!/usr/bin/env bash
+# The program as a whole process on a private X display with a window manager
+# and a notification area: start-up to the window shown and idle with 1,000
+# folders and resident memory once idle, both against a minimal Qt window;
+# "Vexlo apply" of a 3840 x 2160 JPEG on bare X against feh --bg-center; and a
+# soak of 1,000 wallpaper changes by the hot key in one running program.
+# Prints "NAME VALUE UNIT" lines.
+set -euo pipefail
+build=${BENCH_BUILD:?BENCH_BUILD must name the benchmark build folder}
+vexlo=$build/app/Vexlo
+minimal=$build/bench/program/minimal_window
+pictures=$(find "$build" -type f -name bench_picture -perm -u+x | head -n 1)
+for tool in Xvfb openbox trayer xdotool djpeg cjpeg; do
+    command -v "$tool" >/dev/null || { echo "program bench skipped: $tool is not installed" >&2; exit 0; }
+done
+runs=${COMPARE_RUNS:-5}
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -n1 "$work/display")"
+openbox --sm-disable >/dev/null 2>&1 &
+pids+=($!)
+trayer --edge top --align right --widthtype request --height 24 >/dev/null 2>&1 &
+pids+=($!)
+sleep 1
+export QT_QPA_PLATFORM=xcb VEXLO_DESKTOP=x11 HOME="$work/home" XDG_CONFIG_HOME="$work/config"
+export XDG_DATA_HOME="$work/data" VEXLO_REGISTRY_DIR="$work/registry"
+mkdir -p "$work/prog" "$work/pics" "$HOME"
+cp "$vexlo" "$work/prog/Vexlo"
+{
+    echo "[Folders]"
+    for i in $(seq 1000); do echo "folder$i=$work/folders/folder$i"; done
+} >"$work/prog/Vexlo.ini"
+
+now_ns() { date +%s%N; }
+# Starts a program, waits for its window (title $1) to show; prints the ms it
+# took and leaves the process id in $started.
+start_and_wait() {
+    local title=$1; shift
+    local t0 t1
+    t0=$(now_ns)
+    "$@" >/dev/null 2>&1 &
+    started=$!
+    xdotool search --sync --onlyvisible --name "^$title\$" >/dev/null 2>&1
+    t1=$(now_ns)
+    awk -v d=$((t1 - t0)) 'BEGIN { printf "%.1f", d / 1e6 }'
+}
+rss_kb() { awk '/^VmRSS/ { print $2 }' "/proc/$1/status"; }
+
+mean() { awk '{ s += $1 } END { printf "%.1f", s / NR }'; }
+vexlo_ms=() minimal_ms=() vexlo_rss=() minimal_rss=()
+for _ in $(seq "$runs"); do
+    vexlo_ms+=("$(start_and_wait Vexlo "$work/prog/Vexlo")")
+    sleep 1
+    vexlo_rss+=("$(rss_kb "$started")")
+    kill "$started"; wait "$started" 2>/dev/null || true
+    minimal_ms+=("$(start_and_wait Minimal "$minimal")")
+    sleep 1
+    minimal_rss+=("$(rss_kb "$started")")
+    kill "$started"; wait "$started" 2>/dev/null || true
+done
+v=$(printf '%s\n' "${vexlo_ms[@]}" | mean)
+m=$(printf '%s\n' "${minimal_ms[@]}" | mean)
+echo "program_startup_1000_folders $v ms"
+echo "program_startup_minimal_qt $m ms"
+echo "program_startup_ratio $(awk -v a="$v" -v b="$m" 'BEGIN { printf "%.2f", a / b }') x"
+v=$(printf '%s\n' "${vexlo_rss[@]}" | mean)
+m=$(printf '%s\n' "${minimal_rss[@]}" | mean)
+echo "program_idle_rss $v KiB"
+echo "program_idle_rss_minimal_qt $m KiB"
+echo "program_idle_rss_ratio $(awk -v a="$v" -v b="$m" 'BEGIN { printf "%.2f", a / b }') x"
+
+# Apply of a 4K JPEG on bare X against feh.
+if [ -n "$pictures" ] && command -v feh >/dev/null; then
+    QT_QPA_PLATFORM=offscreen "$pictures" --make-pictures "$work/pics" >/dev/null
+    mean_ms() {
+        local total=0 start end
+        for _ in $(seq "$runs"); do
+            start=$(now_ns)
+            "$@" >/dev/null 2>&1
+            end=$(now_ns)
+            total=$((total + end - start))
+        done
+        awk -v t="$total" -v n="$runs" 'BEGIN { printf "%.1f", t / n / 1e6 }'
+    }
+    printf '[Folders]\n' >"$work/prog/Vexlo.ini"
+    a=$(mean_ms "$work/prog/Vexlo" apply "$work/pics/baseline.jpg")
+    f=$(mean_ms feh --bg-center --no-fehbg "$work/pics/baseline.jpg")
+    echo "program_apply_4k_jpeg_x11 $a ms"
+    echo "program_feh_bg_center_4k_jpeg $f ms"
+    echo "program_apply_vs_feh $(awk -v a="$a" -v b="$f" 'BEGIN { printf "%.2f", a / b }') x"
+
+    # Soak: 1,000 changes by the hot key in one running program.
+    mkdir -p "$work/soak"
+    djpeg -scale 1/8 "$work/pics/baseline.jpg" | cjpeg >"$work/soak/a.jpg"
+    for n in b c d e; do cp "$work/soak/a.jpg" "$work/soak/$n.jpg"; done
+    printf '[Folders]\nsoak=%s\n[Startup]\nRandom=0\n' "$work/soak" >"$work/prog/Vexlo.ini"
+    "$work/prog/Vexlo" /DEBUG >/dev/null 2>&1 &
+    soak=$!
+    pids+=("$soak")
+    sleep 2
+    changes() { grep -c . <(true); }
+    press() { for _ in $(seq "$1"); do xdotool key ctrl+alt+c; sleep 0.02; done; }
+    press 20
+    sleep 1
+    rss0=$(rss_kb "$soak")
+    fd0=$(ls "/proc/$soak/fd" | wc -l)
+    press 1000
+    sleep 2
+    rss1=$(rss_kb "$soak")
+    fd1=$(ls "/proc/$soak/fd" | wc -l)
+    echo "program_soak_1000_changes_rss_growth $((rss1 - rss0)) KiB"
+    echo "program_soak_1000_changes_fd_growth $((fd1 - fd0)) fds"
+fi
