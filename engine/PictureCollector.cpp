@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "PathRules.h"
+#include "PictureKinds.h"
 
 namespace vexlo {
 
@@ -19,7 +20,9 @@ namespace {
 
 // Case is folded before collating, so that paths differing only in case are
 // equal whatever the locale's collator makes of case (the C locale keeps it).
-QString Folded(const std::string& path) { return QString::fromStdString(path).toCaseFolded(); }
+QString Folded(const std::string& path) {
+    return QString::fromStdString(path).toCaseFolded();
+}
 
 }  // namespace
 
@@ -27,7 +30,9 @@ PictureList::PictureList(bool sorted) : sorted_(sorted), collator_(QLocale()) {
     collator_.setCaseSensitivity(Qt::CaseInsensitive);
 }
 
-void PictureList::Add(const std::string& path) { items_.push_back(path); }
+void PictureList::Add(const std::string& path) {
+    items_.push_back(path);
+}
 
 const std::vector<std::string>& PictureList::Items() const {
     if (!sorted_ || settled_ == items_.size()) {
@@ -77,8 +82,7 @@ long PictureList::IndexOf(const std::string& path) const {
 }
 
 bool IsRotationPicture(const std::string& name) {
-    const std::string ext = LowerFileExt(name);
-    return ext == ".bmp" || ext == ".gif" || ext == ".jpg" || ext == ".jpeg";
+    return IsInPictureSet(PictureSet::Rotation, name);
 }
 
 namespace {
@@ -137,7 +141,8 @@ public:
 private:
     // The whole listing first, so that only one directory is open at a time
     // however deep the tree goes.
-    static std::vector<std::pair<std::string, unsigned char>> ReadEntries(const std::string& folder) {
+    static std::vector<std::pair<std::string, unsigned char>> ReadEntries(
+        const std::string& folder) {
         std::vector<std::pair<std::string, unsigned char>> entries;
         DIR* dir = opendir(folder.c_str());
         if (dir == nullptr) {
