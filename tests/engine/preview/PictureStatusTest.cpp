@@ -38,8 +38,8 @@ TEST(PictureStatus, LineForSeveralSizesAndBothLocales) {
               "10200x100 | 1,000bytes | -1.01E4% deformation");
     EXPECT_EQ(PictureStatusLine(10200, 100, 1000, 1000, 1000, kDe),
               "10200x100 | 1.000bytes | -1,01E4% deformation");
-    EXPECT_EQ(PictureStatusLine(100, 10000, 1, 1000, 1000, kUs),
-              "100x10000 | 1bytes | 99.9% deformation");
+    EXPECT_EQ(PictureStatusLine(1, 1000, 1, 1000, 1000, kUs),
+              "1x1000 | 1bytes | 99.9% deformation");
 }
 
 TEST(PictureStatus, GeneralFormatWithFourSignificantDigits) {
