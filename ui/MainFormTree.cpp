@@ -8,6 +8,9 @@
 #include <QMenu>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
+#include <memory>
+#include <optional>
+#include <utility>
 
 #include "ErrorReport.h"
 #include "MainForm.h"
@@ -71,12 +74,23 @@ void TfrmMain::ConnectTree() {
             Guarded(this, &TfrmMain::PreviewWallpaper1Click));
     tree->installEventFilter(
         new EventHook(this, [this](QEvent* event) { return TreeEvent(event); }));
-    auto* delegate = new LabelDelegate(tree, [this](const QModelIndex& index, const QString& text) {
-        RunGuarded([&] { treeFilesEdited(ui_->treeFiles->itemFromIndex(index), text); });
-    });
+    // The committed text is kept until the editor is gone: a message box shown
+    // while it is open would take its focus and commit it a second time.
+    auto pending = std::make_shared<std::optional<std::pair<QPersistentModelIndex, QString>>>();
+    auto* delegate =
+        new LabelDelegate(tree, [pending](const QModelIndex& index, const QString& text) {
+            pending->emplace(index, text);
+        });
     tree->setItemDelegate(delegate);
-    // The edit ends here whether committed or cancelled.
-    connect(delegate, &QAbstractItemDelegate::closeEditor, this, [this] { EndLabelEdit(); });
+    // The edit ends here whether committed or cancelled; the view has let go
+    // of the editor by now.
+    connect(delegate, &QAbstractItemDelegate::closeEditor, this, [this, pending] {
+        EndLabelEdit();
+        if (auto edit = std::exchange(*pending, std::nullopt)) {
+            RunGuarded(
+                [&] { treeFilesEdited(ui_->treeFiles->itemFromIndex(edit->first), edit->second); });
+        }
+    });
 }
 
 bool TfrmMain::TreeEvent(QEvent* event) {
