@@ -63,7 +63,7 @@ bool IsPlainName(const std::string& name) {
 void TfrmMain::ConnectTree() {
     QTreeWidget* tree = ui_->treeFiles;
     openDefault_ = [](const QUrl& url) { QDesktopServices::openUrl(url); };
-    connect(tree, &QTreeWidget::currentItemChanged, this,
+    connect(tree, &QTreeWidget::itemSelectionChanged, this,
             [this] { RunGuarded([this] { treeFilesChange(); }); });
     connect(tree, &QTreeWidget::itemExpanded, this, Guarded(this, &TfrmMain::treeFilesExpanding));
     connect(tree, &QTreeWidget::itemDoubleClicked, this,
@@ -117,7 +117,7 @@ bool TfrmMain::TreeEvent(QEvent* event) {
 }
 
 void TfrmMain::treeFilesChange() {
-    QTreeWidgetItem* node = ui_->treeFiles->currentItem();
+    QTreeWidgetItem* node = SelectedNode(ui_->treeFiles);
     if (node == nullptr) {
         return;
     }
@@ -151,7 +151,7 @@ void TfrmMain::treeFilesExpanding(QTreeWidgetItem* node) {
 }
 
 void TfrmMain::treeFilesDblClick() {
-    QTreeWidgetItem* node = ui_->treeFiles->currentItem();
+    QTreeWidgetItem* node = SelectedNode(ui_->treeFiles);
     if (node == nullptr || IsFolderNode(node)) {
         return;
     }
@@ -171,7 +171,7 @@ void TfrmMain::treeFilesKeyPress(QChar key) {
 }
 
 void TfrmMain::treeFilesKeyUp(int key, Qt::KeyboardModifiers shift) {
-    QTreeWidgetItem* selected = ui_->treeFiles->currentItem();
+    QTreeWidgetItem* selected = SelectedNode(ui_->treeFiles);
     if (selected == nullptr) {
         return;
     }
@@ -249,7 +249,7 @@ void TfrmMain::mnuTreeFilesPopup(const QPoint& treePosition) {
         caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
         ApplyWallpaper1->setText(QStringLiteral("Apply \"%1\"").arg(caption));
     }
-    QTreeWidgetItem* selected = tree->currentItem();
+    QTreeWidgetItem* selected = SelectedNode(tree);
     // Without a node every item would act on nothing.
     const bool picture = selected != nullptr && !IsFolderNode(selected);
     ApplyWallpaper1->setEnabled(picture);
@@ -258,7 +258,7 @@ void TfrmMain::mnuTreeFilesPopup(const QPoint& treePosition) {
 }
 
 void TfrmMain::PreviewWallpaper1Click() {
-    if (ui_->treeFiles->currentItem() == nullptr) {
+    if (SelectedNode(ui_->treeFiles) == nullptr) {
         return;
     }
     openDefault_(

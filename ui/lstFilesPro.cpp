@@ -143,8 +143,13 @@ bool IsFolderNode(const QTreeWidgetItem* node) {
     return node != nullptr && node->data(0, kHasChildrenRole).toBool();
 }
 
+QTreeWidgetItem* SelectedNode(const QTreeWidget* tree) {
+    QTreeWidgetItem* node = tree->currentItem();
+    return node != nullptr && node->isSelected() ? node : nullptr;
+}
+
 std::string GetCurrentFile(const QTreeWidget* tree, const SettingsStore& settings) {
-    const QTreeWidgetItem* node = tree->currentItem();
+    const QTreeWidgetItem* node = SelectedNode(tree);
     return node == nullptr ? std::string(kNoneSelected) : GetNodePath(node, settings);
 }
 

@@ -63,7 +63,12 @@ std::string GetFolderPath(const SettingsStore& settings, const std::string& keyN
 
 bool IsFolderNode(const QTreeWidgetItem* node);
 
-// "None Selected" without a current node, else its path.
+// The selected node, or none. The tree's current item counts only while it is
+// selected: the view makes the first node current when it gets the focus,
+// which selects nothing.
+QTreeWidgetItem* SelectedNode(const QTreeWidget* tree);
+
+// "None Selected" without a selected node, else its path.
 std::string GetCurrentFile(const QTreeWidget* tree, const SettingsStore& settings);
 
 // Node texts compared byte by byte as unsigned values with only "a" to "z"

@@ -172,6 +172,10 @@ TEST_F(TreeTest, FolderStatusSaysActiveByTheNodesOwnText) {
     QDir().mkpath(P("2004"));
     settings_->WriteBool("Use Folders", "Holiday", false);
     OpenHoliday();
+    // Made current without being selected (as the focus does): not a selection.
+    Tree()->setCurrentItem(Root(), 0, QItemSelectionModel::NoUpdate);
+    EXPECT_EQ(Status(), "");
+    EXPECT_EQ(SelectedNode(Tree()), nullptr);
     Select(Root());
     EXPECT_EQ(Status(), pictures_ + " | Not Active");
     Select(Child(ExpandRoot(), "2004"));
