@@ -51,7 +51,7 @@ LoadedPreview LoadPreviewPicture(const std::string& path, QSize panel) {
     picture.bytes = static_cast<std::uint64_t>(info.size());
     if (kind == PictureKind::Jpeg) {
         QSize full;
-        picture.image = DecodeJpegFile(path, panel, &full);
+        picture.image = DecodeJpegFileForPanel(path, panel, &full);
         picture.width = full.width();
         picture.height = full.height();
     } else {

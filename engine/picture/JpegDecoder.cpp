@@ -152,10 +152,10 @@ unsigned ScaleDenominator(JDIMENSION width, JDIMENSION height, QSize panel) {
 }  // namespace
 
 QImage DecodeJpegFile(const std::string& path) {
-    return DecodeJpegFile(path, QSize(), nullptr);
+    return DecodeJpegFileForPanel(path, QSize(), nullptr);
 }
 
-QImage DecodeJpegFile(const std::string& path, QSize panel, QSize* fullSize) {
+QImage DecodeJpegFileForPanel(const std::string& path, QSize panel, QSize* fullSize) {
     const QByteArray bytes = ReadPictureFile(path);
     JpegDecoder decoder;
     if (!StartReading(&decoder, reinterpret_cast<const unsigned char*>(bytes.constData()),

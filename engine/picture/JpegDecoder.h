@@ -17,6 +17,6 @@ QImage DecodeJpegFile(const std::string& path);
 // least twice as large as what the panel shows of it, libjpeg decodes it at
 // 1/2, 1/4 or 1/8 of its size, never below the fitted size. `fullSize`
 // receives the picture's own size from the header.
-QImage DecodeJpegFile(const std::string& path, QSize panel, QSize* fullSize);
+QImage DecodeJpegFileForPanel(const std::string& path, QSize panel, QSize* fullSize);
 
 }  // namespace vexlo
