@@ -20,9 +20,7 @@ namespace {
 
 // Case is folded before collating, so that paths differing only in case are
 // equal whatever the locale's collator makes of case (the C locale keeps it).
-QString Folded(const std::string& path) {
-    return QString::fromStdString(path).toCaseFolded();
-}
+QString Folded(const std::string& path) { return QString::fromStdString(path).toCaseFolded(); }
 
 }  // namespace
 
@@ -30,9 +28,7 @@ PictureList::PictureList(bool sorted) : sorted_(sorted), collator_(QLocale()) {
     collator_.setCaseSensitivity(Qt::CaseInsensitive);
 }
 
-void PictureList::Add(const std::string& path) {
-    items_.push_back(path);
-}
+void PictureList::Add(const std::string& path) { items_.push_back(path); }
 
 const std::vector<std::string>& PictureList::Items() const {
     if (!sorted_ || settled_ == items_.size()) {
@@ -141,8 +137,7 @@ public:
 private:
     // The whole listing first, so that only one directory is open at a time
     // however deep the tree goes.
-    static std::vector<std::pair<std::string, unsigned char>> ReadEntries(
-        const std::string& folder) {
+    static std::vector<std::pair<std::string, unsigned char>> ReadEntries(const std::string& folder) {
         std::vector<std::pair<std::string, unsigned char>> entries;
         DIR* dir = opendir(folder.c_str());
         if (dir == nullptr) {
