@@ -104,6 +104,7 @@ private:
     void FormCreate(const MainFormContext& context);
     void BuildMenus();
     void ConnectTree();
+    void DisconnectTree();
     bool TreeEvent(QEvent* event);
     void BeginLabelEdit(QTreeWidgetItem* node);
     void EndLabelEdit();

@@ -72,8 +72,9 @@ void TfrmMain::ConnectTree() {
             [this] { RunGuarded([this] { ShowTreeMenu(); }); });
     connect(ui_->imgPreview, &PreviewImage::doubleClicked, this,
             Guarded(this, &TfrmMain::PreviewWallpaper1Click));
-    tree->installEventFilter(
-        new EventHook(this, [this](QEvent* event) { return TreeEvent(event); }));
+    auto* hook = new EventHook(this, [this](QEvent* event) { return TreeEvent(event); });
+    hook->setObjectName(QStringLiteral("treeFilesHook"));
+    tree->installEventFilter(hook);
     // The committed text is kept until the editor is gone: a message box shown
     // while it is open would take its focus and commit it a second time.
     auto pending = std::make_shared<std::optional<std::pair<QPersistentModelIndex, QString>>>();
@@ -91,6 +92,15 @@ void TfrmMain::ConnectTree() {
                 [&] { treeFilesEdited(ui_->treeFiles->itemFromIndex(edit->first), edit->second); });
         }
     });
+}
+
+void TfrmMain::DisconnectTree() {
+    // The tree and the preview outlive this part of the window while it is
+    // destroyed: nothing they do from here on may reach the handlers.
+    delete findChild<QObject*>(QStringLiteral("treeFilesHook"), Qt::FindDirectChildrenOnly);
+    disconnect(ui_->treeFiles, nullptr, this, nullptr);
+    disconnect(ui_->treeFiles->itemDelegate(), nullptr, this, nullptr);
+    disconnect(ui_->imgPreview, nullptr, this, nullptr);
 }
 
 bool TfrmMain::TreeEvent(QEvent* event) {
