@@ -196,7 +196,7 @@ TEST_F(TreeTest, SelectingPreviewsAndDescribesAPicture) {
               QStringLiteral("800x600 | %1bytes | -6.667% deformation")
                   .arg(FormatGroupedInteger(static_cast<std::uint64_t>(bytes), QLocale())));
     // Fitted, proportions kept, centred.
-    EXPECT_EQ(Preview()->PictureRect(), QRect(0, 0, 461, 346).translated(0, 0));
+    EXPECT_EQ(Preview()->PictureRect(), QRect(0, 0, 461, 346));
     EXPECT_TRUE(TakeReportedErrors().isEmpty());
 
     // Without chkPreview, selection previews nothing.
