@@ -360,8 +360,14 @@ TEST_F(TreeTest, RenamingNeverReplacesAndRefusesNamesThatMoveTheFile) {
     EXPECT_EQ(a->text(0), "c.jpg");
     EXPECT_EQ(content("c.jpg"), "first");
     EXPECT_FALSE(QFile::exists(P("a.jpg")));
+    // An empty folder would be replaced by a plain rename.
+    QDir().mkpath(P("empty"));
+    rename(Child(Root(), "sub"), "empty");
+    EXPECT_EQ(TakeReportedErrors().size(), 1);
+    EXPECT_TRUE(QFileInfo(P("sub")).isDir());
     rename(Child(Root(), "sub"), "sub2");
     EXPECT_TRUE(QFileInfo(P("sub2")).isDir());
+    EXPECT_TRUE(QFileInfo(P("empty")).isDir());
 }
 
 TEST_F(TreeTest, PopupSelectsTheNodeUnderThePointerAndSetsTheItems) {
