@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "PathRules.h"
+#include "PictureKinds.h"
 
 namespace vexlo {
 
@@ -77,8 +78,7 @@ long PictureList::IndexOf(const std::string& path) const {
 }
 
 bool IsRotationPicture(const std::string& name) {
-    const std::string ext = LowerFileExt(name);
-    return ext == ".bmp" || ext == ".gif" || ext == ".jpg" || ext == ".jpeg";
+    return IsInPictureSet(PictureSet::Rotation, name);
 }
 
 namespace {

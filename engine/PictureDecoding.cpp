@@ -1,6 +1,10 @@
 #include "PictureDecoding.h"
 
+#include <QFile>
+#include <QFileInfo>
+
 #include "PathRules.h"
+#include "VexloError.h"
 #include "picture/BmpReader.h"
 #include "picture/GifDecoder.h"
 #include "picture/JpegDecoder.h"
@@ -9,20 +13,7 @@
 namespace vexlo {
 
 PictureKind PictureKindOf(const std::string& path) {
-    const std::string ext = LowerFileExt(path);
-    if (ext == ".jpg" || ext == ".jpeg") {
-        return PictureKind::Jpeg;
-    }
-    if (ext == ".gif") {
-        return PictureKind::Gif;
-    }
-    if (ext == ".png") {
-        return PictureKind::Png;
-    }
-    if (ext == ".bmp") {
-        return PictureKind::Bmp;
-    }
-    return PictureKind::Unknown;
+    return PictureKindIn(PictureSet::Apply, path);
 }
 
 QImage DecodePicture(PictureKind kind, const std::string& path) {
@@ -39,6 +30,36 @@ QImage DecodePicture(PictureKind kind, const std::string& path) {
             break;
     }
     return QImage();
+}
+
+LoadedPreview LoadPreviewPicture(const std::string& path, QSize panel) {
+    const PictureKind kind = PictureKindOf(path);
+    if (kind == PictureKind::Unknown) {
+        const std::string ext = ExtractFileExt(path);
+        throw VexloError("Unknown picture file extension (." + (ext.empty() ? ext : ext.substr(1)) +
+                         ")");
+    }
+    const QString name = QString::fromStdString(path);
+    const QFileInfo info(name);
+    QFile file(name);
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
+        throw VexloError("Cannot open file " + path);
+    }
+    file.close();
+
+    LoadedPreview picture;
+    picture.bytes = static_cast<std::uint64_t>(info.size());
+    if (kind == PictureKind::Jpeg) {
+        QSize full;
+        picture.image = DecodeJpegFileForPanel(path, panel, &full);
+        picture.width = full.width();
+        picture.height = full.height();
+    } else {
+        picture.image = DecodePicture(kind, path);
+        picture.width = picture.image.width();
+        picture.height = picture.image.height();
+    }
+    return picture;
 }
 
 }  // namespace vexlo

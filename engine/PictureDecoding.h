@@ -1,20 +1,39 @@
 #pragma once
 
 #include <QImage>
+#include <QSize>
+#include <cstdint>
 #include <string>
+
+#include "PictureKinds.h"
 
 namespace vexlo {
 
-// The picture kinds an apply can decode.
-enum class PictureKind { Unknown, Jpeg, Gif, Png, Bmp };
-
-// The kind by the file's own extension, without regard to case: ".jpg" and
-// ".jpeg", ".gif", ".png", ".bmp". Only the extension counts, never a folder
-// name elsewhere in the path ("a.jpg.png" is a PNG).
+// The kind by the file's own extension within the apply's set, without regard
+// to case. Only the extension counts, never a folder name elsewhere in the
+// path ("a.jpg.png" is a PNG).
 PictureKind PictureKindOf(const std::string& path);
 
 // Decodes the file with the decoder of `kind`. Throws VexloError with the
 // decoder's own message on damaged data.
 QImage DecodePicture(PictureKind kind, const std::string& path);
+
+// A picture loaded for the preview: the bitmap (possibly decoded smaller than
+// the file holds), the picture's own size from the file, and the file's size
+// in bytes.
+struct LoadedPreview {
+    QImage image;
+    int width = 0;
+    int height = 0;
+    std::uint64_t bytes = 0;
+};
+
+// Loads a picture to be shown scaled into `panel`, with the apply's decoders.
+// A JPEG much larger than the panel is decoded at a fraction of its size (never
+// smaller than what the panel shows of it). Throws VexloError with
+// "Unknown picture file extension (.ext)" (the extension without its dot,
+// empty when the last part of the path has none), "Cannot open file <path>"
+// (also for a folder named like a picture), or the decoder's own message.
+LoadedPreview LoadPreviewPicture(const std::string& path, QSize panel);
 
 }  // namespace vexlo

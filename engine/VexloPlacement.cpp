@@ -1,6 +1,7 @@
 #include <cfenv>
 #include <cmath>
 
+#include "Deformation.h"
 #include "PathRules.h"
 #include "VexloPro.h"
 #include "picture/Scaler.h"
@@ -71,9 +72,9 @@ std::string VexloPro::SizeRulePlacement(const QImage& bitmap, bool& shrink) {
     }
 
     const bool larger = w > sw || h > sh;
-    const double ratio = (static_cast<double>(w) / sw) / (static_cast<double>(h) / sh);
+    const long double ratio = ProportionRatio(w, h, sw, sh);
     const bool stretchAllowed =
-        !useDeform || (1.0 - deform / 100.0 <= ratio && ratio <= 1.0 + deform / 100.0);
+        !useDeform || (1.0L - deform / 100.0L <= ratio && ratio <= 1.0L + deform / 100.0L);
     const int stretchWidth = PercentOf(sw, stretchSize);
     const int stretchHeight = PercentOf(sh, stretchSize);
     const int tileWidth = PercentOf(sw, tileSize);

@@ -68,6 +68,7 @@ TfrmMain::TfrmMain(const MainFormContext& context, QWidget* parent)
 
 TfrmMain::~TfrmMain() {
     qApp->removeEventFilter(this);
+    DisconnectTree();
 }
 
 void TfrmMain::FormCreate(const MainFormContext& context) {

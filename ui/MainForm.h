@@ -2,7 +2,9 @@
 
 #include <QPoint>
 #include <QString>
+#include <QUrl>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -87,6 +89,12 @@ public:
     void PreviewWallpaper1Click();
     void ApplyOptions1Click();
 
+    // Opens a path with the desktop's default application; replaceable for tests.
+    using DefaultOpener = std::function<void(const QUrl& url)>;
+    void SetDefaultOpener(DefaultOpener opener) { openDefault_ = std::move(opener); }
+    // Where a right click on the tree opens the menu: sets it up, then shows it.
+    void ShowTreeMenu();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -96,6 +104,10 @@ private:
     void FormCreate(const MainFormContext& context);
     void BuildMenus();
     void ConnectTree();
+    void DisconnectTree();
+    bool TreeEvent(QEvent* event);
+    void BeginLabelEdit(QTreeWidgetItem* node);
+    void EndLabelEdit();
     void FormKeyUp(int key, Qt::KeyboardModifiers shift);
     // Sets the timer from [Settings] "Timer Time" and "Use Timer".
     void ArmTimerFromSettings();
@@ -126,6 +138,11 @@ private:
     // release counts only after its own press (one that closed a menu, a box or
     // the label editor was seen by them, not by us).
     int pressedKey_ = 0;
+    // The tree's character handling (off while a label is edited) and the
+    // re-entry guard of the expansion rule.
+    bool keyPressAttached_ = true;
+    bool expanding_ = false;
+    DefaultOpener openDefault_;
 };
 
 }  // namespace vexlo

@@ -29,9 +29,16 @@ QRect PreviewImage::PictureRect() const {
 
 void PreviewImage::Rescale() {
     const QRect target = PictureRect();
-    scaled_ = target.isEmpty()
-                  ? QImage()
-                  : picture_.scaled(target.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (target.isEmpty()) {
+        scaled_ = QImage();
+        return;
+    }
+    // Scaled once per picture and size, in device pixels, so that painting
+    // only copies and a high-density screen shows the full detail.
+    const qreal ratio = devicePixelRatioF();
+    scaled_ =
+        picture_.scaled(target.size() * ratio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    scaled_.setDevicePixelRatio(ratio);
 }
 
 void PreviewImage::paintEvent(QPaintEvent*) {

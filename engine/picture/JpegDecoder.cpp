@@ -128,9 +128,34 @@ bool ReadRows(JpegDecoder* d, QImage* image, unsigned char* buffer) {
     return true;
 }
 
+// The largest denominator of 2, 4 and 8 that keeps the decoded picture at
+// least as large as the part of the panel it covers; 1 for full size.
+unsigned ScaleDenominator(JDIMENSION width, JDIMENSION height, QSize panel) {
+    if (panel.isEmpty()) {
+        return 1;
+    }
+    const QSize fitted = QSize(static_cast<int>(width), static_cast<int>(height))
+                             .scaled(panel, Qt::KeepAspectRatio)
+                             .expandedTo(QSize(1, 1));
+    for (unsigned denominator = 8; denominator > 1; denominator /= 2) {
+        // libjpeg rounds the scaled sizes up.
+        const JDIMENSION w = (width + denominator - 1) / denominator;
+        const JDIMENSION h = (height + denominator - 1) / denominator;
+        if (w >= static_cast<JDIMENSION>(fitted.width()) &&
+            h >= static_cast<JDIMENSION>(fitted.height())) {
+            return denominator;
+        }
+    }
+    return 1;
+}
+
 }  // namespace
 
 QImage DecodeJpegFile(const std::string& path) {
+    return DecodeJpegFileForPanel(path, QSize(), nullptr);
+}
+
+QImage DecodeJpegFileForPanel(const std::string& path, QSize panel, QSize* fullSize) {
     const QByteArray bytes = ReadPictureFile(path);
     JpegDecoder decoder;
     if (!StartReading(&decoder, reinterpret_cast<const unsigned char*>(bytes.constData()),
@@ -139,6 +164,11 @@ QImage DecodeJpegFile(const std::string& path) {
     }
     jpeg_decompress_struct& info = decoder.info;
     CheckPictureSize(info.image_width, info.image_height);
+    if (fullSize != nullptr) {
+        *fullSize = QSize(static_cast<int>(info.image_width), static_cast<int>(info.image_height));
+    }
+    info.scale_num = 1;
+    info.scale_denom = ScaleDenominator(info.image_width, info.image_height, panel);
 
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
 #if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
