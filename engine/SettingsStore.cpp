@@ -75,7 +75,9 @@ bool IsProgramSectionName(std::string_view name) {
 
 SettingsStore::SettingsStore(std::string path) : path_(std::move(path)), file_(path_) {}
 
-SettingsView SettingsStore::View() const { return SettingsView(file_.Read()); }
+SettingsView SettingsStore::View() const {
+    return SettingsView(file_.Read());
+}
 
 std::string SettingsStore::ReadString(const std::string& section, const std::string& key,
                                       const std::string& def) const {
@@ -123,6 +125,41 @@ void SettingsStore::DeleteKey(const std::string& section, const std::string& key
 
 bool SettingsStore::SectionExists(const std::string& section) const {
     return View().SectionExists(section);
+}
+
+void SettingsStore::Update(const std::function<void(SettingsBatch&)>& change) {
+    file_.Update([&](ProfileText& text) {
+        SettingsBatch batch(text);
+        change(batch);
+        return batch.changed_;
+    });
+}
+
+void SettingsBatch::WriteString(const std::string& section, const std::string& key,
+                                const std::string& value) {
+    if (value.size() > kProfileValueLimit) {
+        throw VexloError("Cannot store a value of " + std::to_string(value.size()) +
+                         " bytes in a settings file: at most " +
+                         std::to_string(kProfileValueLimit) + " bytes can be read back");
+    }
+    changed_ = text_.SetString(section, key, value) || changed_;
+}
+
+void SettingsBatch::WriteInteger(const std::string& section, const std::string& key,
+                                 std::int32_t value) {
+    WriteString(section, key, std::to_string(value));
+}
+
+void SettingsBatch::WriteBool(const std::string& section, const std::string& key, bool value) {
+    WriteString(section, key, value ? "1" : "0");
+}
+
+void SettingsBatch::EraseSection(const std::string& section) {
+    changed_ = text_.EraseSection(section) || changed_;
+}
+
+void SettingsBatch::DeleteKey(const std::string& section, const std::string& key) {
+    changed_ = text_.DeleteKey(section, key) || changed_;
 }
 
 void SettingsStore::EraseItemSection(const std::string& item) {
