@@ -16,6 +16,5 @@ void TfrmMain::treeFilesEdited(QTreeWidgetItem*, const QString&) {}
 void TfrmMain::mnuTreeFilesPopup(const QPoint&) {}
 void TfrmMain::PreviewWallpaper1Click() {}
 void TfrmMain::ApplyOptions1Click() {}
-void TfrmMain::btnOptionsClick() {}
 
 }  // namespace vexlo
