@@ -1,5 +1,7 @@
 #include "SettingsStore.h"
 
+#include <unordered_map>
+
 #include "VexloError.h"
 #include "profile/ProfileName.h"
 
@@ -135,14 +137,55 @@ void SettingsStore::Update(const std::function<void(SettingsBatch&)>& change) {
     });
 }
 
-void SettingsBatch::WriteString(const std::string& section, const std::string& key,
-                                const std::string& value) {
+namespace {
+
+void CheckValueLength(const std::string& value) {
     if (value.size() > kProfileValueLimit) {
         throw VexloError("Cannot store a value of " + std::to_string(value.size()) +
                          " bytes in a settings file: at most " +
                          std::to_string(kProfileValueLimit) + " bytes can be read back");
     }
+}
+
+}  // namespace
+
+void SettingsBatch::WriteString(const std::string& section, const std::string& key,
+                                const std::string& value) {
+    CheckValueLength(value);
     changed_ = text_.SetString(section, key, value) || changed_;
+}
+
+void SettingsBatch::WriteSection(const std::string& section,
+                                 const std::vector<std::pair<std::string, std::string>>& entries) {
+    ProfileText::CheckSectionName(section);
+    std::vector<std::pair<std::string, std::string>> lines;  // name, value as stored
+    std::unordered_map<std::string, std::size_t> seen;       // folded name -> line
+    for (const auto& [key, value] : entries) {
+        CheckValueLength(value);
+        ProfileText::CheckKeyName(key);
+        ProfileText::CheckValue(value);
+        std::string name(TrimProfileBlanks(key));
+        const auto [at, fresh] = seen.emplace(FoldProfileName(name), lines.size());
+        if (fresh) {
+            lines.emplace_back(std::move(name), EncodeProfileValue(value));
+        } else {
+            lines[at->second].second = EncodeProfileValue(value);
+        }
+    }
+    const std::string before = text_.Text();
+    text_.EraseSection(section);
+    std::string after = text_.Text();
+    if (!lines.empty()) {
+        // A new section goes at the end of the text, as the single writes put it.
+        after += "[" + std::string(TrimProfileBlanks(section)) + "]\r\n";
+        for (const auto& [name, stored] : lines) {
+            after += name + "=" + stored + "\r\n";
+        }
+    }
+    if (after != before) {
+        text_ = ProfileText(after);
+        changed_ = true;
+    }
 }
 
 void SettingsBatch::WriteInteger(const std::string& section, const std::string& key,

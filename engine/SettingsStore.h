@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "SettingsView.h"
@@ -22,6 +23,11 @@ public:
     void WriteBool(const std::string& section, const std::string& key, bool value);
     void EraseSection(const std::string& section);
     void DeleteKey(const std::string& section, const std::string& key);
+    // The section erased and then each key written in turn (a key met again
+    // keeps its first place and takes the last value), in one pass rather than
+    // one re-index of the file per key: what a long folder list needs.
+    void WriteSection(const std::string& section,
+                      const std::vector<std::pair<std::string, std::string>>& entries);
 
 private:
     friend class SettingsStore;

@@ -179,15 +179,18 @@ void TfrmOptions::FormCreate() {
 void TfrmOptions::btnOKClick() {
     // 1 to 3 in one update: the folder list is written whole or not at all.
     settings_.Update([&](SettingsBatch& batch) {
-        batch.EraseSection("Folders");
-        batch.EraseSection("Use Folders");
+        std::vector<std::pair<std::string, std::string>> folders;
+        std::vector<std::pair<std::string, std::string>> flags;
         for (int i = 0; i < ui_->lstFolders->count(); ++i) {
             const QListWidgetItem* row = ui_->lstFolders->item(i);
             const std::string path = row->text().toStdString();
             const std::string key = FolderKeyName(path);
-            batch.WriteString("Folders", key, path);
-            batch.WriteBool("Use Folders", key, row->checkState() == Qt::Checked);
+            folders.emplace_back(key, path);
+            flags.emplace_back(key, row->checkState() == Qt::Checked ? "1" : "0");
         }
+        batch.EraseSection("Use Folders");  // both erased before either is written
+        batch.WriteSection("Folders", folders);
+        batch.WriteSection("Use Folders", flags);
         batch.WriteBool("Startup", "Change Wallpaper", ui_->chkChangeWallpaper->isChecked());
         batch.WriteBool("Startup", "Random", ui_->rdoRandom->isChecked());
     });
