@@ -95,6 +95,13 @@ TEST_F(OptionsFormTest, WithoutAnyFileTheDefaultsShowAndTheFirstOkWritesThemInOr
     EXPECT_EQ(ui.Button5->accessibleName(), "Set Now");
     EXPECT_FALSE(ui.trkSmallerTile->accessibleName().isEmpty());
 
+    auto other = Open();  // Esc cancels and writes nothing
+    other->show();
+    QTest::keyClick(other.get(), Qt::Key_Escape);
+    EXPECT_FALSE(other->isVisible());
+    EXPECT_EQ(other->result(), QDialog::Rejected);
+    EXPECT_EQ(IniText(), "<none>");
+
     platform_.ClearCalls();
     ui.btnOK->click();
     EXPECT_EQ(form->result(), QDialog::Accepted);
@@ -250,6 +257,28 @@ TEST_F(OptionsFormTest, AFailingRegistryWriteKeepsTheDialogOpenWithTheEarlierWri
     form->Form().btnOK->click();  // the write goes through now
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(store_.ReadString("HotKeys", "CtrlAltC", ""), "0");
+}
+
+TEST_F(OptionsFormTest, ASettingsWriteThatFailsIsReportedAndChangesNothing) {
+    answers_ = {"/x/a=b"};  // a key name the file cannot hold
+    auto form = Open();
+    form->show();
+    form->Form().btnAdd->click();
+    form->Form().chkLoad->setChecked(true);
+    form->Form().btnOK->click();
+    const QStringList errors = TakeReportedErrors();
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains("a=b")) << errors[0].toStdString();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(IniText(), "<none>");
+    EXPECT_FALSE(platform_.RegistryValue(RegistryRoot::CurrentUser, kRunKey, "Vexlo"));
+
+    // A folder where the file should be: the file cannot be written at all.
+    form->Form().lstFolders->clear();
+    ASSERT_TRUE(QDir().mkpath(Path()));
+    form->Form().btnOK->click();
+    EXPECT_EQ(TakeReportedErrors(), QStringList({"Unable to write to " + Path()}));
+    EXPECT_TRUE(form->isVisible());
 }
 
 TEST_F(OptionsFormTest, TheColourDialogKeepsItsColoursForThisDialogOnly) {
