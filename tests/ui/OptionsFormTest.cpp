@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
+#include <limits>
 
 #include "MainForm.h"
 #include "OptionsForm.h"
@@ -131,7 +132,13 @@ TEST_F(OptionsFormTest, LoadedValuesAreClampedAndTheBarsCoupledInOrder) {
     EXPECT_EQ(ui.lblLargerStretchSize->text(), "100%");
     EXPECT_TRUE(ui.rdoStretch->isChecked());
     EXPECT_FALSE(ui.chkUseCtrlAltC->isChecked());
-    ui.spnTimer->SetText("ten");  // no integer: stored as 0
+    ui.spnTimer->SetValue(std::numeric_limits<std::int32_t>::max());
+    ui.spnTimer->stepBy(1);  // no bound, but no overflow either
+    EXPECT_EQ(ui.spnTimer->Value(), std::numeric_limits<std::int32_t>::max());
+    ui.spnTimer->SetText("ten");
+    ui.spnTimer->stepBy(-1);  // no integer counts as 0
+    EXPECT_EQ(ui.spnTimer->Text(), "-1");
+    ui.spnTimer->SetText("ten");  // stored as 0
     ui.btnOK->click();
     const SettingsView view = store_.View();
     EXPECT_EQ(view.ReadString("Smaller", "Stretch Size", ""), "90");
