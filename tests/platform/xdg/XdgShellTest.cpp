@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -44,9 +45,14 @@ struct ToolRun {
 
 ToolRun RunTool(const QString& program, const QStringList& arguments,
                 const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
+    // Output goes to a file, not a pipe: a program that a launcher starts
+    // inherits it and must not die writing to it after the launcher ended.
+    QTemporaryDir outDir;
+    const QString out = outDir.filePath("out.txt");
     QProcess process;
     process.setProcessEnvironment(env);
     process.setProcessChannelMode(QProcess::MergedChannels);
+    process.setStandardOutputFile(out);
     process.start(program, arguments);
     if (!process.waitForFinished(20000)) {
         process.kill();
@@ -54,7 +60,7 @@ ToolRun RunTool(const QString& program, const QStringList& arguments,
         return {-1, "did not finish: " + program.toStdString()};
     }
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAll().toStdString()};
+            Read(out.toStdString())};
 }
 
 class XdgShellTest : public testing::Test {
@@ -279,6 +285,40 @@ TEST_F(XdgShellTest, TheNemoActionRunsAsNemoSplitsIt) {
     EXPECT_FALSE(Exists(action));
     EXPECT_TRUE(Exists(files_.VerbFiles(XdgShellIntegration::Verb::AddFolder)[0]));
 }
+
+#ifdef VEXLO_PROGRAM
+TEST_F(XdgShellTest, TheOpenWithEntryAppliesAPictureWithTheRealProgram) {
+    // A portable copy keeps its settings and wallpaper.bmp beside itself.
+    const QString folder = dir_.filePath("a \"portable\" copy");
+    QDir().mkpath(folder);
+    const QString program = folder + "/Vexlo";
+    ASSERT_TRUE(QFile::copy(VEXLO_PROGRAM, program));
+    auto platform = Platform();
+    platform->WriteRegistryString(RegistryRoot::LocalMachine, std::string(kApplyKey) + "\\command",
+                                  "", VerbValue("apply", program.toStdString()));
+    QImage picture(64, 48, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    const QString path = dir_.filePath("holiday 1.png");
+    ASSERT_TRUE(picture.save(path));
+    QProcessEnvironment env = ToolEnv();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("VEXLO_DESKTOP", "none");
+    env.insert("VEXLO_REGISTRY_DIR", QString::fromStdString(Path("registry")));
+    const auto apply = files_.VerbFiles(XdgShellIntegration::Verb::Apply);
+    const ToolRun run = RunTool("gio", {"launch", QString::fromStdString(apply[0]), path}, env);
+    EXPECT_EQ(run.code, 0) << run.out;
+    const QString bitmap = folder + "/wallpaper.bmp";
+    for (int i = 0; i < 200 && !QFileInfo::exists(bitmap); ++i) {
+        QThread::msleep(50);
+    }
+    QThread::msleep(200);
+    EXPECT_EQ(QImage(bitmap).size(), QSize(64, 48));
+    EXPECT_EQ(QImage(bitmap).pixelColor(10, 10), QColor(Qt::red));
+    EXPECT_EQ(FileRegistry(Path("registry"))
+                  .ReadString(RegistryRoot::CurrentUser, "Control Panel\\Desktop", "Wallpaper", ""),
+              bitmap.toStdString());
+}
+#endif
 
 }  // namespace
 }  // namespace vexlo
