@@ -1,5 +1,7 @@
 #include "SettingsStore.h"
 
+#include <unordered_map>
+
 #include "VexloError.h"
 #include "profile/ProfileName.h"
 
@@ -75,7 +77,9 @@ bool IsProgramSectionName(std::string_view name) {
 
 SettingsStore::SettingsStore(std::string path) : path_(std::move(path)), file_(path_) {}
 
-SettingsView SettingsStore::View() const { return SettingsView(file_.Read()); }
+SettingsView SettingsStore::View() const {
+    return SettingsView(file_.Read());
+}
 
 std::string SettingsStore::ReadString(const std::string& section, const std::string& key,
                                       const std::string& def) const {
@@ -123,6 +127,82 @@ void SettingsStore::DeleteKey(const std::string& section, const std::string& key
 
 bool SettingsStore::SectionExists(const std::string& section) const {
     return View().SectionExists(section);
+}
+
+void SettingsStore::Update(const std::function<void(SettingsBatch&)>& change) {
+    file_.Update([&](ProfileText& text) {
+        SettingsBatch batch(text);
+        change(batch);
+        return batch.changed_;
+    });
+}
+
+namespace {
+
+void CheckValueLength(const std::string& value) {
+    if (value.size() > kProfileValueLimit) {
+        throw VexloError("Cannot store a value of " + std::to_string(value.size()) +
+                         " bytes in a settings file: at most " +
+                         std::to_string(kProfileValueLimit) + " bytes can be read back");
+    }
+}
+
+}  // namespace
+
+void SettingsBatch::WriteString(const std::string& section, const std::string& key,
+                                const std::string& value) {
+    CheckValueLength(value);
+    changed_ = text_.SetString(section, key, value) || changed_;
+}
+
+void SettingsBatch::WriteSection(const std::string& section,
+                                 const std::vector<std::pair<std::string, std::string>>& entries) {
+    ProfileText::CheckSectionName(section);
+    std::vector<std::pair<std::string, std::string>> lines;  // name, value as stored
+    std::unordered_map<std::string, std::size_t> seen;       // folded name -> line
+    for (const auto& [key, value] : entries) {
+        CheckValueLength(value);
+        ProfileText::CheckKeyName(key);
+        ProfileText::CheckValue(value);
+        std::string name(TrimProfileBlanks(key));
+        const auto [at, fresh] = seen.emplace(FoldProfileName(name), lines.size());
+        if (fresh) {
+            lines.emplace_back(std::move(name), EncodeProfileValue(value));
+        } else {
+            lines[at->second].second = EncodeProfileValue(value);
+        }
+    }
+    const std::string before = text_.Text();
+    text_.EraseSection(section);
+    std::string after = text_.Text();
+    if (!lines.empty()) {
+        // A new section goes at the end of the text, as the single writes put it.
+        after += "[" + std::string(TrimProfileBlanks(section)) + "]\r\n";
+        for (const auto& [name, stored] : lines) {
+            after += name + "=" + stored + "\r\n";
+        }
+    }
+    if (after != before) {
+        text_ = ProfileText(after);
+        changed_ = true;
+    }
+}
+
+void SettingsBatch::WriteInteger(const std::string& section, const std::string& key,
+                                 std::int32_t value) {
+    WriteString(section, key, std::to_string(value));
+}
+
+void SettingsBatch::WriteBool(const std::string& section, const std::string& key, bool value) {
+    WriteString(section, key, value ? "1" : "0");
+}
+
+void SettingsBatch::EraseSection(const std::string& section) {
+    changed_ = text_.EraseSection(section) || changed_;
+}
+
+void SettingsBatch::DeleteKey(const std::string& section, const std::string& key) {
+    changed_ = text_.DeleteKey(section, key) || changed_;
 }
 
 void SettingsStore::EraseItemSection(const std::string& item) {

@@ -1,15 +1,41 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "SettingsView.h"
 #include "profile/ProfileFile.h"
 
 namespace vexlo {
+
+// The changes of one SettingsStore::Update, with the encodings of the store's
+// own writes. Each checks its text as the single writes do and throws
+// VexloError for text the file cannot hold.
+class SettingsBatch {
+public:
+    void WriteString(const std::string& section, const std::string& key, const std::string& value);
+    void WriteInteger(const std::string& section, const std::string& key, std::int32_t value);
+    void WriteBool(const std::string& section, const std::string& key, bool value);
+    void EraseSection(const std::string& section);
+    void DeleteKey(const std::string& section, const std::string& key);
+    // The section erased and then each key written in turn (a key met again
+    // keeps its first place and takes the last value), in one pass rather than
+    // one re-index of the file per key: what a long folder list needs.
+    void WriteSection(const std::string& section,
+                      const std::vector<std::pair<std::string, std::string>>& entries);
+
+private:
+    friend class SettingsStore;
+    explicit SettingsBatch(ProfileText& text) : text_(text) {}
+
+    ProfileText& text_;
+    bool changed_ = false;
+};
 
 // The settings file Vexlo.ini. Keeps no copy that could hide a change: every
 // read sees the file as it is now (so another process's write is seen at the
@@ -56,6 +82,12 @@ public:
     // keys go, so that deleting the options of a folder called "Settings" keeps
     // the program's settings.
     void EraseItemSection(const std::string& item);
+
+    // Runs `change` under the file's lock on its current contents and writes
+    // the result in one atomic replacement: every change of the batch lands,
+    // or (when `change` throws or the file cannot be written) none does.
+    // Throws as the single writes do.
+    void Update(const std::function<void(SettingsBatch&)>& change);
 
 private:
     std::string path_;

@@ -281,6 +281,5 @@ void TfrmMain::ApplyOptions1Click() {
         TfrmApplyOptions::Open(this, *settings_, node->text(0).toStdString());
     }
 }
-void TfrmMain::btnOptionsClick() {}
 
 }  // namespace vexlo

@@ -37,7 +37,8 @@ LinuxPlatform::LinuxPlatform(FileRegistry registry, std::unique_ptr<WallpaperSet
     : registry_(std::move(registry)),
       setter_(std::move(setter)),
       copies_(WallpaperCopies::DefaultFolder(env)),
-      display_(EnvValue(env, "DISPLAY")) {}
+      display_(EnvValue(env, "DISPLAY")),
+      shell_(env) {}
 
 LinuxPlatform::~LinuxPlatform() = default;
 
@@ -111,15 +112,18 @@ std::string LinuxPlatform::ReadRegistryString(RegistryRoot root, const std::stri
 void LinuxPlatform::WriteRegistryString(RegistryRoot root, const std::string& key,
                                         const std::string& name, const std::string& value) {
     registry_.WriteString(root, key, name, value);
+    shell_.ValueWritten(root, key, name, value);
 }
 
 void LinuxPlatform::DeleteRegistryValue(RegistryRoot root, const std::string& key,
                                         const std::string& name) {
     registry_.DeleteValue(root, key, name);
+    shell_.ValueDeleted(root, key, name);
 }
 
 void LinuxPlatform::DeleteRegistryKey(RegistryRoot root, const std::string& key) {
     registry_.DeleteKey(root, key);
+    shell_.KeyDeleted(root, key);
 }
 
 }  // namespace vexlo

@@ -8,6 +8,7 @@
 #include "linux/WallpaperCopies.h"
 #include "linux/WallpaperSetter.h"
 #include "registry/FileRegistry.h"
+#include "xdg/XdgShellIntegration.h"
 
 namespace vexlo {
 
@@ -47,6 +48,8 @@ private:
     WallpaperCopies copies_;
     std::string display_;
     std::unique_ptr<X11HotKey> hotKey_;
+    // The log-on entry and the file-manager actions follow the registry values.
+    XdgShellIntegration shell_;
 };
 
 }  // namespace vexlo

@@ -1,0 +1,240 @@
+// The options dialog: creation, loading and saving. The folder list, the colour
+// and the track bars have files of their own.
+#include "OptionsForm.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <algorithm>
+
+#include "ErrorReport.h"
+#include "PathRules.h"
+#include "ui_OptionsForm.h"
+
+namespace vexlo {
+
+std::string RunValueFor(const std::string& executable) {
+    return executable + " change";
+}
+
+std::string VerbCommandFor(const std::string& executable, const char* verb) {
+    return "\"" + executable + " \" \"" + verb + "\" \"%1\"";
+}
+
+namespace {
+
+std::string CommandKey(const char* verbKey) {
+    return std::string(verbKey) + "\\command";
+}
+
+// The registry value that a check box stands for: written when ticked, else deleted.
+void SaveRunValue(DesktopPlatform& platform, bool ticked, const std::string& executable) {
+    if (ticked) {
+        platform.WriteRegistryString(RegistryRoot::CurrentUser, kRunKey, kRunValueName,
+                                     RunValueFor(executable));
+    } else {
+        platform.DeleteRegistryValue(RegistryRoot::CurrentUser, kRunKey, kRunValueName);
+    }
+}
+
+void SaveVerb(DesktopPlatform& platform, bool ticked, const char* verbKey,
+              const std::string& command) {
+    if (ticked) {
+        platform.WriteRegistryString(RegistryRoot::LocalMachine, CommandKey(verbKey), "", command);
+    } else {
+        platform.DeleteRegistryKey(RegistryRoot::LocalMachine, verbKey);
+    }
+}
+
+}  // namespace
+
+TfrmOptions::TfrmOptions(const OptionsContext& context, QWidget* parent)
+    : QDialog(parent),
+      ui_(std::make_unique<Ui::TfrmOptions>()),
+      settings_(*context.settings),
+      platform_(*context.platform),
+      executable_(context.executablePath),
+      browse_(context.browseForFolder) {
+    customColours_.fill(QColor(Qt::white));  // how Qt shows a custom colour not yet set
+    ui_->setupUi(this);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    tileMethod_ = new QButtonGroup(this);
+    tileMethod_->addButton(ui_->rdoCentre, 0);
+    tileMethod_->addButton(ui_->rdoTile, 1);
+    tileMethod_->addButton(ui_->rdoStretch, 2);
+    NameForAccessibility();
+    // The labels as they stand for the bars' first position, 0, so that a
+    // loaded 0 (no change, so no change rule) still shows its texts.
+    trkLargerStretchChange();
+    trkSmallerStretchChange();
+    trkSmallerTileChange();
+    ConnectHandlers();
+    FormCreate();
+    ui_->PageControl1->setCurrentIndex(0);
+}
+
+TfrmOptions::~TfrmOptions() = default;
+
+void TfrmOptions::ConnectHandlers() {
+    auto click = [this](QAbstractButton* button, void (TfrmOptions::*handler)()) {
+        connect(button, &QAbstractButton::clicked, this, Guarded(this, handler));
+    };
+    click(ui_->btnOK, &TfrmOptions::btnOKClick);
+    connect(ui_->btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    click(ui_->Change, &TfrmOptions::ChangeClick);
+    click(ui_->Button5, &TfrmOptions::Button5Click);
+    click(ui_->btnAdd, &TfrmOptions::btnAddClick);
+    click(ui_->btnEdit, &TfrmOptions::btnEditClick);
+    click(ui_->btnRemove, &TfrmOptions::btnRemoveClick);
+    click(ui_->btnMoveUp, &TfrmOptions::btnMoveUpClick);
+    click(ui_->btnMoveDown, &TfrmOptions::btnMoveDownClick);
+    auto bar = [this](QSlider* slider, void (TfrmOptions::*handler)()) {
+        connect(slider, &QSlider::valueChanged, this,
+                [this, handler](int) { RunGuarded([&] { (this->*handler)(); }); });
+    };
+    bar(ui_->trkLargerStretch, &TfrmOptions::trkLargerStretchChange);
+    bar(ui_->trkSmallerStretch, &TfrmOptions::trkSmallerStretchChange);
+    bar(ui_->trkSmallerTile, &TfrmOptions::trkSmallerTileChange);
+}
+
+void TfrmOptions::NameForAccessibility() {
+    auto plain = [](QString text) { return text.remove(QLatin1Char('&')).trimmed(); };
+    for (QAbstractButton* button : findChildren<QAbstractButton*>()) {
+        if (!button->text().isEmpty()) {
+            button->setAccessibleName(plain(button->text()));
+        }
+    }
+    for (QGroupBox* group : findChildren<QGroupBox*>()) {
+        group->setAccessibleName(plain(group->title()));
+    }
+    for (QLabel* label : findChildren<QLabel*>()) {
+        if (!label->text().isEmpty()) {
+            label->setAccessibleName(plain(label->text()));
+        }
+    }
+    // The controls without a caption of their own take the words beside them.
+    ui_->lstFolders->setAccessibleName(QStringLiteral("Folders"));
+    ui_->spnTimer->setAccessibleName(QStringLiteral("minutes"));
+    ui_->shapeColour->setAccessibleName(QStringLiteral("Colour:"));
+    ui_->trkSmallerTile->setAccessibleName(QStringLiteral("Tile if less than"));
+    ui_->trkSmallerStretch->setAccessibleName(QStringLiteral("Stretch if more than"));
+    ui_->trkLargerStretch->setAccessibleName(
+        QStringLiteral("When resizing wallpapers, fill desktop when deformation is less than"));
+    ui_->lblSmallerTile->setAccessibleName(QStringLiteral("Tile size"));
+    ui_->lblTileSize->setAccessibleName(QStringLiteral("Tile size in pixels"));
+    ui_->lblSmallerStretch->setAccessibleName(QStringLiteral("Stretch size"));
+    ui_->lblStretchSize->setAccessibleName(QStringLiteral("Stretch size in pixels"));
+    ui_->lblLargerStretchSize->setAccessibleName(QStringLiteral("Deformation limit"));
+    for (int i = 0; i < ui_->PageControl1->count(); ++i) {
+        ui_->PageControl1->widget(i)->setAccessibleName(ui_->PageControl1->tabText(i).trimmed());
+    }
+}
+
+void TfrmOptions::FormCreate() {
+    const SettingsView view = settings_.View();
+    // 1. The folders, each row ending in a separator, ticked unless switched off.
+    for (const std::string& key : view.ReadSection("Folders")) {
+        AddFolderRow(IncludeTrailingSeparator(view.ReadString("Folders", key, "")),
+                     view.ReadBool("Use Folders", key, true));
+    }
+    // 2, 3. Start-up.
+    ui_->chkChangeWallpaper->setChecked(view.ReadBool("Startup", "Change Wallpaper", false));
+    const bool random = view.ReadBool("Startup", "Random", true);
+    ui_->rdoRandom->setChecked(random);
+    ui_->rdoSequential->setChecked(!random);
+    // 4, 5. The registry, recognised only by the exact text.
+    ui_->chkLoad->setChecked(platform_.ReadRegistryString(RegistryRoot::CurrentUser, kRunKey,
+                                                          kRunValueName,
+                                                          "not set") == RunValueFor(executable_));
+    ui_->chkApplyWithVexlo->setChecked(
+        platform_.ReadRegistryString(RegistryRoot::LocalMachine, CommandKey(kApplyVerbKey), "",
+                                     "not set") == VerbCommandFor(executable_, "apply"));
+    ui_->chkAddToVexlo->setChecked(
+        platform_.ReadRegistryString(RegistryRoot::LocalMachine, CommandKey(kAddVerbKey), "",
+                                     "not set") == VerbCommandFor(executable_, "addfolder"));
+    // 6. The hot key, ticked when absent: start-up registers it then, and an
+    // unticked box would switch a working key off at the next OK.
+    ui_->chkUseCtrlAltC->setChecked(view.ReadBool("HotKeys", "CtrlAltC", true));
+    // 7, 8, 9. Timer, icons, the swatch.
+    ui_->chkTimer->setChecked(view.ReadBool("Settings", "Use Timer", false));
+    ui_->spnTimer->SetValue(view.ReadInteger("Settings", "Timer Time", 10));
+    ui_->chkIcons->setChecked(view.ReadBool("Settings", "Transparent Icons", false));
+    SetSwatchColour(static_cast<ColourRef>(view.ReadInteger(
+        "Settings", "Icon Text Colour", static_cast<std::int32_t>(kDesktopBackgroundColour))));
+    // 10. The default style.
+    SetDefTileMethod(view.ReadInteger("Settings", "Default Tile Method", 0));
+    // 11 to 14. The size rules; each bar's change rule runs as it moves.
+    ui_->chkLargerShrink->setChecked(view.ReadBool("Larger", "Stretch Wallpaper", false));
+    ui_->chkLargerDeformation->setChecked(view.ReadBool("Deform", "UseDeform", false));
+    ui_->trkLargerStretch->setValue(view.ReadInteger("Deform", "Size", 15));
+    ui_->chkSmallerStretch->setChecked(view.ReadBool("Smaller", "Stretch Wallpaper", false));
+    ui_->chkSmallerTile->setChecked(view.ReadBool("Smaller", "Tile Wallpaper", false));
+    ui_->trkSmallerStretch->setValue(view.ReadInteger("Smaller", "Stretch Size", 75));
+    ui_->trkSmallerTile->setValue(view.ReadInteger("Smaller", "Tile Size", 75));
+}
+
+void TfrmOptions::btnOKClick() {
+    // 1 to 3 in one update: the folder list is written whole or not at all.
+    settings_.Update([&](SettingsBatch& batch) {
+        std::vector<std::pair<std::string, std::string>> folders;
+        std::vector<std::pair<std::string, std::string>> flags;
+        for (int i = 0; i < ui_->lstFolders->count(); ++i) {
+            const QListWidgetItem* row = ui_->lstFolders->item(i);
+            const std::string path = row->text().toStdString();
+            const std::string key = FolderKeyName(path);
+            folders.emplace_back(key, path);
+            flags.emplace_back(key, row->checkState() == Qt::Checked ? "1" : "0");
+        }
+        batch.EraseSection("Use Folders");  // both erased before either is written
+        batch.WriteSection("Folders", folders);
+        batch.WriteSection("Use Folders", flags);
+        batch.WriteBool("Startup", "Change Wallpaper", ui_->chkChangeWallpaper->isChecked());
+        batch.WriteBool("Startup", "Random", ui_->rdoRandom->isChecked());
+    });
+    // 4, 5. The registry, on every OK.
+    SaveRunValue(platform_, ui_->chkLoad->isChecked(), executable_);
+    SaveVerb(platform_, ui_->chkApplyWithVexlo->isChecked(), kApplyVerbKey,
+             VerbCommandFor(executable_, "apply"));
+    SaveVerb(platform_, ui_->chkAddToVexlo->isChecked(), kAddVerbKey,
+             VerbCommandFor(executable_, "addfolder"));
+    // 6 to 10 in one update.
+    settings_.Update([&](SettingsBatch& batch) {
+        batch.WriteBool("HotKeys", "CtrlAltC", ui_->chkUseCtrlAltC->isChecked());
+        batch.WriteBool("Settings", "Use Timer", ui_->chkTimer->isChecked());
+        batch.WriteInteger("Settings", "Timer Time", ui_->spnTimer->Value());
+        batch.WriteInteger("Settings", "Default Tile Method", DefTileMethod());
+        batch.WriteBool("Settings", "Transparent Icons", ui_->chkIcons->isChecked());
+        batch.WriteInteger("Settings", "Icon Text Colour", static_cast<std::int32_t>(swatch_));
+        batch.WriteBool("Larger", "Stretch Wallpaper", ui_->chkLargerShrink->isChecked());
+        batch.WriteBool("Deform", "UseDeform", ui_->chkLargerDeformation->isChecked());
+        batch.WriteInteger("Deform", "Size", ui_->trkLargerStretch->value());
+        batch.WriteBool("Smaller", "Stretch Wallpaper", ui_->chkSmallerStretch->isChecked());
+        batch.WriteBool("Smaller", "Tile Wallpaper", ui_->chkSmallerTile->isChecked());
+        batch.WriteInteger("Smaller", "Stretch Size", ui_->trkSmallerStretch->value());
+        batch.WriteInteger("Smaller", "Tile Size", ui_->trkSmallerTile->value());
+    });
+    accept();
+}
+
+int TfrmOptions::DefTileMethod() const {
+    return tileMethod_->checkedId();
+}
+
+void TfrmOptions::SetDefTileMethod(int index) {
+    index = std::clamp(index, -1, 2);
+    if (index < 0) {
+        // An exclusive group never lets its last button go: release it for a moment.
+        tileMethod_->setExclusive(false);
+        for (QAbstractButton* button : tileMethod_->buttons()) {
+            button->setChecked(false);
+        }
+        tileMethod_->setExclusive(true);
+        return;
+    }
+    tileMethod_->button(index)->setChecked(true);
+}
+
+}  // namespace vexlo
