@@ -138,7 +138,7 @@ QImage DecodeJpegFile(const std::string& path) {
         decoder.Fail();
     }
     jpeg_decompress_struct& info = decoder.info;
-    CheckPictureSize(info.image_width, info.image_height);
+    CheckDeclaredPicture(info.image_width, info.image_height, bytes.size());
 
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
 #if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
