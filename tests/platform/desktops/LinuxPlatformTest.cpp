@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <mutex>
+#include <thread>
 
 #include "VexloError.h"
 #include "factory/CreateDesktopPlatform.h"
@@ -116,6 +118,48 @@ TEST_F(LinuxPlatformTest, SameFileWrittenAgainReachesTheDesktopAsANewPicture) {
     EXPECT_EQ(contents_[0], first);
     EXPECT_EQ(contents_[1], test::ReadFile(path));
     EXPECT_EQ(Copies(), std::vector<std::string>{seen_[1].path}) << "stale copies were kept";
+}
+
+// A desktop that takes a while to load a picture, shared by two instances.
+class SlowDesktop : public WallpaperSetter {
+public:
+    struct Screen {
+        std::mutex mutex;
+        std::string shown;
+        int shownAfterDeletion = 0;
+    };
+    explicit SlowDesktop(Screen* screen) : screen_(screen) {}
+    bool CachesByFileName() const override { return true; }
+    bool Set(const WallpaperRequest& request) override {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));  // latency, not a measure
+        const std::lock_guard<std::mutex> hold(screen_->mutex);
+        if (!screen_->shown.empty() && !fs::exists(screen_->shown)) {
+            ++screen_->shownAfterDeletion;  // it sat on a deleted file
+        }
+        screen_->shown = request.path;
+        return fs::exists(request.path);
+    }
+
+private:
+    Screen* screen_;
+};
+
+TEST_F(LinuxPlatformTest, TwoInstancesApplyingAtOnceNeverDeleteTheShownCopy) {
+    SlowDesktop::Screen screen;
+    const std::string path = Picture(4, 4);
+    auto instance = [&] {
+        LinuxPlatform platform(FileRegistry(dir_.File("registry")),
+                               std::make_unique<SlowDesktop>(&screen), env_);
+        for (int i = 0; i < 40; ++i) {
+            platform.SetDesktopWallpaper(path);
+        }
+    };
+    std::thread first(instance);
+    std::thread second(instance);
+    first.join();
+    second.join();
+    EXPECT_EQ(screen.shownAfterDeletion, 0);
+    EXPECT_EQ(Copies(), std::vector<std::string>{screen.shown});
 }
 
 TEST_F(LinuxPlatformTest, RefusedPictureKeepsTheCopyTheDesktopStillShows) {
