@@ -83,7 +83,14 @@ bool LinuxPlatform::SetDesktopWallpaper(const std::string& path) {
     if (request.path.empty()) {
         return false;
     }
-    if (!setter_->Set(request)) {
+    bool told = false;
+    try {
+        told = setter_->Set(request);
+    } catch (const VexloError&) {
+        std::filesystem::remove(request.path, ec);  // a name the desktop cannot take
+        throw;
+    }
+    if (!told) {
         std::filesystem::remove(request.path, ec);
         return false;
     }

@@ -162,6 +162,40 @@ TEST_F(LinuxPlatformTest, TwoInstancesApplyingAtOnceNeverDeleteTheShownCopy) {
     EXPECT_EQ(Copies(), std::vector<std::string>{screen.shown});
 }
 
+TEST_F(LinuxPlatformTest, AProgramFolderWhoseNameIsNotUtf8) {
+    auto platform = Make(false);
+    const std::string folder = dir_.File("Programm \xFC");
+    fs::create_directories(folder);
+    fs::rename(Picture(4, 4), folder + "/wallpaper.bmp");
+    ASSERT_TRUE(platform->SetDesktopWallpaper(folder + "/wallpaper.bmp"));
+    ASSERT_EQ(seen_.size(), 1u);
+    EXPECT_EQ(seen_[0].path, folder + "/wallpaper.bmp");
+}
+
+// A desktop that takes UTF-8 names only.
+class Utf8OnlyDesktop : public WallpaperSetter {
+public:
+    bool CachesByFileName() const override { return true; }
+    bool Set(const WallpaperRequest& request) override {
+        RequireUtf8FileName(request.path, "This desktop");
+        return true;
+    }
+};
+
+TEST_F(LinuxPlatformTest, ADesktopThatCannotTakeTheNameIsAnErrorAndLeavesNoCopy) {
+    env_ = {{"XDG_DATA_HOME", dir_.Sub("Daten \xE4")}};
+    LinuxPlatform platform(FileRegistry(dir_.File("registry")), std::make_unique<Utf8OnlyDesktop>(),
+                           env_);
+    try {
+        platform.SetDesktopWallpaper(Picture(4, 4));
+        ADD_FAILURE() << "reported as shown";
+    } catch (const VexloError& e) {
+        EXPECT_NE(std::string(e.what()).find("This desktop takes file names in UTF-8 only"),
+                  std::string::npos);
+    }
+    EXPECT_TRUE(fs::is_empty(dir_.File("Daten \xE4/vexlo/desktop")));
+}
+
 TEST_F(LinuxPlatformTest, RefusedPictureKeepsTheCopyTheDesktopStillShows) {
     auto platform = Make(true);
     const std::string path = Picture(4, 4);
