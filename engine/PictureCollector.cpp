@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "PathRules.h"
+#include "profile/ProfileText.h"
 
 namespace vexlo {
 
@@ -133,8 +134,10 @@ public:
                 Walk(path + '/', self.st_dev);
             }
             // A path the settings file cannot remember (a line break in a
-            // name) would be shown again at every step: it is left out.
-            if (IsRotationPicture(name) && path.find_first_of("\r\n") == std::string::npos) {
+            // name, or longer than a value can be) would be shown again at
+            // every step: it is left out.
+            if (IsRotationPicture(name) && path.size() <= kProfileValueLimit &&
+                path.find_first_of("\r\n") == std::string::npos) {
                 list_.Add(path);
             }
         }

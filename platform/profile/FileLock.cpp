@@ -66,7 +66,9 @@ FileLock::~FileLock() {
 
 FileLock::Result FileLock::Lock(std::chrono::milliseconds wait) {
     Unlock();
-    const auto deadline = std::chrono::steady_clock::now() + wait;
+    // The wait counts from the last hand-over: a long queue that moves is
+    // waited out, only a holder that keeps the lock for all of `wait` is not.
+    auto deadline = std::chrono::steady_clock::now() + wait;
     for (;;) {
         const int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY, 0666);
         if (fd < 0) {
@@ -99,9 +101,7 @@ FileLock::Result FileLock::Lock(std::chrono::milliseconds wait) {
             return Result::Locked;
         }
         ::close(fd);
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return Result::TimedOut;
-        }
+        deadline = std::chrono::steady_clock::now() + wait;  // a holder finished: the queue moves
     }
 }
 

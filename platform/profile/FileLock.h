@@ -20,8 +20,10 @@ public:
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
 
-    // Waits at most `wait`. Failed: the lock file cannot be made or locked
-    // (a folder that is missing or not writable, a directory in its place).
+    // Waits while the lock changes hands, but at most `wait` for any one
+    // holder: TimedOut when one holder keeps it that long. Failed: the lock
+    // file cannot be made or locked (a folder that is missing or not
+    // writable, a directory in its place).
     Result Lock(std::chrono::milliseconds wait);
     // Removes the lock file and lets go; nothing when not locked.
     void Unlock();

@@ -16,7 +16,7 @@
 namespace vexlo {
 namespace {
 
-// Long enough for any queue of writers, short enough that a stuck one is reported.
+// One write takes milliseconds: a writer that holds the lock this long is stuck.
 constexpr std::chrono::milliseconds kLockWait{20000};
 
 // Paths are kept as the bytes the file system gave, whatever their encoding.
@@ -175,10 +175,7 @@ bool ProfileFile::SectionExists(const std::string& section) const {
 void ProfileFile::Update(const std::function<bool(ProfileText&)>& change) {
     // One lock for every spelling of the name, so that "Vexlo.ini" and
     // "vexlo.ini" writers wait for each other even before the file exists.
-    std::string lockName = name_;
-    std::transform(lockName.begin(), lockName.end(), lockName.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 0x20) : c; });
-    FileLock lock(JoinPath(folder_, lockName + ".lock"));
+    FileLock lock(JoinPath(folder_, FoldProfileName(name_) + ".lock"));
     switch (lock.Lock(lockWait_)) {
         case FileLock::Result::Locked:
             break;

@@ -58,7 +58,8 @@ public:
     // the file untouched.
     void Update(const std::function<bool(ProfileText&)>& change);
 
-    // How long a change waits for another process's (20 s unless changed).
+    // How long a change waits while one other writer holds the lock (20 s
+    // unless changed); a queue that moves is waited out whatever its length.
     void SetLockWait(std::chrono::milliseconds wait) { lockWait_ = wait; }
 
 private:

@@ -161,7 +161,6 @@ TEST_F(ProfileFileFailure, TextTheFileCannotHoldIsRefusedBeforeAnythingIsWritten
     EXPECT_THAT(ErrorOf([&] { f.WriteString("s", "k", std::string(2048, 'x')); }),
                 HasSubstr("2048 bytes"));
     EXPECT_THAT(ErrorOf([&] { f.WriteString("s", "a=b", "v"); }), HasSubstr("\"=\""));
-    EXPECT_THAT(ErrorOf([&] { f.WriteString("a]b", "k", "v"); }), HasSubstr("\"]\""));
     EXPECT_THAT(ErrorOf([&] { f.WriteString("s", "\r", "v"); }), HasSubstr("line break"));
     EXPECT_EQ(ReadBytes(path), before);
     EXPECT_NO_THROW(f.WriteString("s", "k", std::string(2047, 'x')));
