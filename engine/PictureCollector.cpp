@@ -13,6 +13,7 @@
 
 #include "PathRules.h"
 #include "PictureKinds.h"
+#include "profile/ProfileText.h"
 
 namespace vexlo {
 
@@ -20,7 +21,9 @@ namespace {
 
 // Case is folded before collating, so that paths differing only in case are
 // equal whatever the locale's collator makes of case (the C locale keeps it).
-QString Folded(const std::string& path) { return QString::fromStdString(path).toCaseFolded(); }
+QString Folded(const std::string& path) {
+    return QString::fromStdString(path).toCaseFolded();
+}
 
 }  // namespace
 
@@ -28,7 +31,9 @@ PictureList::PictureList(bool sorted) : sorted_(sorted), collator_(QLocale()) {
     collator_.setCaseSensitivity(Qt::CaseInsensitive);
 }
 
-void PictureList::Add(const std::string& path) { items_.push_back(path); }
+void PictureList::Add(const std::string& path) {
+    items_.push_back(path);
+}
 
 const std::vector<std::string>& PictureList::Items() const {
     if (!sorted_ || settled_ == items_.size()) {
@@ -128,7 +133,11 @@ public:
             if (IsDirectory(path, type)) {
                 Walk(path + '/', self.st_dev);
             }
-            if (IsRotationPicture(name)) {
+            // A path the settings file cannot remember (a line break in a
+            // name, or longer than a value can be) would be shown again at
+            // every step: it is left out.
+            if (IsRotationPicture(name) && path.size() <= kProfileValueLimit &&
+                path.find_first_of("\r\n") == std::string::npos) {
                 list_.Add(path);
             }
         }
@@ -137,7 +146,8 @@ public:
 private:
     // The whole listing first, so that only one directory is open at a time
     // however deep the tree goes.
-    static std::vector<std::pair<std::string, unsigned char>> ReadEntries(const std::string& folder) {
+    static std::vector<std::pair<std::string, unsigned char>> ReadEntries(
+        const std::string& folder) {
         std::vector<std::pair<std::string, unsigned char>> entries;
         DIR* dir = opendir(folder.c_str());
         if (dir == nullptr) {

@@ -1,5 +1,8 @@
 #include "VexloPro.h"
 
+#include <unistd.h>
+
+#include <atomic>
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -7,34 +10,35 @@
 #include "PathRules.h"
 #include "PictureDecoding.h"
 #include "picture/BmpWriter.h"
+#include "profile/ProfileText.h"
 
 namespace vexlo {
 
 namespace {
 
-// Deletes the temporary copy when the apply ends, however it ends. A copy that
-// is the source itself (a picture picked from the program folder under that
-// very name) is never deleted.
+// The apply's own copy of the picture, "tmp" + a part unique to this process
+// and call + the source's extension, so that two instances applying at once
+// never read or delete each other's copy. Deleted when the apply ends,
+// however it ends. A copy that fails part-way (a full disk, an I/O error, a
+// quota) is deleted at once: the apply then ends as for a missing picture.
 class TemporaryCopy {
 public:
-    TemporaryCopy(const std::string& source, std::string path) : path_(std::move(path)) {
-        std::error_code ignored;
-        if (std::filesystem::equivalent(source, path_, ignored)) {
-            isSource_ = true;
-            return;
+    TemporaryCopy(const std::string& source, const std::string& folder) {
+        static std::atomic<unsigned> counter{0};
+        path_ = folder + "tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) +
+                ExtractFileExt(source);
+        std::error_code ec;
+        // copy_file copies inside the kernel; QFile::copy goes through a synced
+        // file of its own, twice the cost for a large picture.
+        const bool copied = std::filesystem::copy_file(source, path_, ec) && !ec;
+        const auto copiedSize = std::filesystem::file_size(path_, ec);
+        if (!copied || ec || copiedSize != std::filesystem::file_size(source, ec) || ec) {
+            std::filesystem::remove(path_, ec);
         }
-        // Never decode a copy left by an earlier run: a copy that fails leaves
-        // no file, and the apply then ends quietly. copy_file copies inside the
-        // kernel; QFile::copy goes through a synced file of its own, twice the
-        // cost for a large picture.
-        std::filesystem::remove(path_, ignored);
-        std::filesystem::copy_file(source, path_, ignored);
     }
     ~TemporaryCopy() {
-        if (!isSource_) {
-            std::error_code ignored;
-            std::filesystem::remove(path_, ignored);
-        }
+        std::error_code ignored;
+        std::filesystem::remove(path_, ignored);
     }
     TemporaryCopy(const TemporaryCopy&) = delete;
     TemporaryCopy& operator=(const TemporaryCopy&) = delete;
@@ -47,7 +51,6 @@ public:
 
 private:
     std::string path_;
-    bool isSource_ = false;
 };
 
 }  // namespace
@@ -68,7 +71,10 @@ void VexloPro::ApplyWallpaper(const std::string& source, const std::string& targ
     // first and then deletes the copy.
     std::optional<TemporaryCopy> copy;
     BusyScope busy(host_);
-    copy.emplace(source, programFolder_ + "tmp" + ExtractFileExt(source));
+    // "Current Wallpaper" must be able to hold the name before the desktop
+    // changes: a name the settings file cannot hold (a line break) is refused.
+    ProfileText::CheckValue(ExtractFileName(source));
+    copy.emplace(source, programFolder_);
     if (!copy->Exists()) {
         // Nothing to show (a missing or unreadable picture, or "None" from
         // the rotation): leave the desktop, registry and settings alone.

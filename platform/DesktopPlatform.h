@@ -50,6 +50,9 @@ public:
     // HKEY_CURRENT_USER\Control Panel\desktop ("TileWallpaper" "1" tiles, else
     // "WallPaperStyle" "2" stretches, else centred). Does not record the path
     // anywhere. Returns false when the desktop could not be told; callers ignore it.
+    // Throws VexloError when the desktop cannot take the file's name at all (a
+    // name that is not UTF-8 where the desktop takes UTF-8 only), rather than
+    // reporting a success for another name.
     virtual bool SetDesktopWallpaper(const std::string& path) = 0;
 
     // Colours the captions of the desktop icons. With `transparent` the captions

@@ -126,6 +126,19 @@ void BM_Parse(benchmark::State& state) {
     }
 }
 
+// Erasing a registry key with 4,000 subkeys from its file's text, in one pass.
+void BM_EraseSubkeys(benchmark::State& state) {
+    std::string bytes;
+    for (int i = 0; i < 4000; ++i) {
+        bytes += "[Software\\Big\\" + std::to_string(i) + "]\r\nv=1\r\n";
+    }
+    for (auto _ : state) {
+        vexlo::ProfileText text(bytes);
+        benchmark::DoNotOptimize(text.EraseSectionsIf(
+            [](std::string_view name) { return name.substr(0, 12) == "Software\\Big"; }));
+    }
+}
+
 // Prints each run as "NAME VALUE UNIT", the mean real time per iteration.
 class LinePrinter : public benchmark::BenchmarkReporter {
 public:
@@ -165,6 +178,8 @@ int main(int argc, char** argv) {
         ->UseRealTime()
         ->Iterations(200);
     benchmark::RegisterBenchmark("settings_parse_1000_folders", BM_Parse)->Unit(kMicrosecond);
+    benchmark::RegisterBenchmark("registry_erase_4000_subkeys", BM_EraseSubkeys)
+        ->Unit(kMicrosecond);
     benchmark::RegisterBenchmark("settings_write_1000_keys", BM_Write)
         ->Unit(kMicrosecond)
         ->UseRealTime()

@@ -93,7 +93,13 @@ BmpHeader ReadBmpHeader(QFile& file) {
     h.topDown = declaredHeight < 0;
     h.height = h.topDown ? -declaredHeight : declaredHeight;
     CheckFormat(h);
-    CheckPictureSize(h.width, h.height);
+    // Uncompressed rows are checked against the file below; RLE data can
+    // leave most of a picture out, so its size is weighed against the file.
+    if (h.compression == kBmpRle8 || h.compression == kBmpRle4) {
+        CheckDeclaredPicture(h.width, h.height, fileSize);
+    } else {
+        CheckPictureSize(h.width, h.height);
+    }
 
     std::int64_t next = kFileHeaderSize + infoSize;
     SetDefaultMasks(h);

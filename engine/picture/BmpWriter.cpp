@@ -1,6 +1,5 @@
 #include "picture/BmpWriter.h"
 
-#include <QSaveFile>
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -9,6 +8,7 @@
 #include <vector>
 
 #include "VexloError.h"
+#include "profile/AtomicFile.h"
 
 namespace vexlo {
 
@@ -85,8 +85,8 @@ void ConvertRow(const QRgb* in, int width, QImage::Format format, std::uint8_t* 
     }
 }
 
-[[noreturn]] void Fail(const std::string& path, const QString& reason) {
-    throw VexloError("Cannot save the picture \"" + path + "\": " + reason.toStdString());
+[[noreturn]] void Fail(const std::string& path, const std::string& reason) {
+    throw VexloError("Cannot save the picture \"" + path + "\": " + reason);
 }
 
 }  // namespace
@@ -108,13 +108,14 @@ void SaveBmpFile(const QImage& image, const std::string& path) {
         Fail(path, "the picture is too large for a BMP file");
     }
 
-    QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly)) {
-        Fail(path, file.errorString());
+    // Every byte reaches the disk before the new file replaces the old one:
+    // a full disk leaves the old wallpaper, never a cut one.
+    AtomicFile file(path);
+    if (!file.Open()) {
+        Fail(path, file.Error());
     }
     const auto headers = MakeHeaders(width, height, static_cast<std::uint32_t>(pixels));
-    bool written = file.write(reinterpret_cast<const char*>(headers.data()), headers.size()) ==
-                   static_cast<qint64>(headers.size());
+    bool written = file.Write(headers.data(), headers.size());
     // Rows are converted into a buffer of about 1 MB and written together.
     const int rowsPerWrite = static_cast<int>(std::max<std::uint64_t>(1, (1u << 20) / rowBytes));
     std::vector<std::uint8_t> buffer(rowBytes * static_cast<std::uint64_t>(rowsPerWrite), 0);
@@ -124,16 +125,10 @@ void SaveBmpFile(const QImage& image, const std::string& path) {
             ConvertRow(reinterpret_cast<const QRgb*>(source.constScanLine(y)), width,
                        source.format(), out);
         }
-        const auto size = static_cast<qint64>(out - buffer.data());
-        written = file.write(reinterpret_cast<const char*>(buffer.data()), size) == size;
+        written = file.Write(buffer.data(), static_cast<std::size_t>(out - buffer.data()));
     }
-    if (!written) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        Fail(path, reason);
-    }
-    if (!file.commit()) {
-        Fail(path, file.errorString());
+    if (!written || !file.Commit()) {
+        Fail(path, file.Error());
     }
 }
 

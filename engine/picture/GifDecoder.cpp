@@ -89,6 +89,8 @@ QImage ReadImage(GifFileType* gif, const GifSource& source, int transparentIndex
     }
     const std::int64_t width = std::max<std::int64_t>(gif->SWidth, desc.Left + desc.Width);
     const std::int64_t height = std::max<std::int64_t>(gif->SHeight, desc.Top + desc.Height);
+    // The logical screen is the bitmap, however little of it the image covers.
+    CheckDeclaredPicture(width, height, static_cast<std::int64_t>(source.size));
     const bool coversScreen =
         desc.Left == 0 && desc.Top == 0 && desc.Width == width && desc.Height == height;
     const bool transparent = transparentIndex >= 0 || !coversScreen;

@@ -163,7 +163,7 @@ QImage DecodeJpegFileForPanel(const std::string& path, QSize panel, QSize* fullS
         decoder.Fail();
     }
     jpeg_decompress_struct& info = decoder.info;
-    CheckPictureSize(info.image_width, info.image_height);
+    CheckDeclaredPicture(info.image_width, info.image_height, bytes.size());
     if (fullSize != nullptr) {
         *fullSize = QSize(static_cast<int>(info.image_width), static_cast<int>(info.image_height));
     }

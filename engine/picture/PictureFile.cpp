@@ -1,14 +1,30 @@
 #include "picture/PictureFile.h"
 
-#include <QString>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include "VexloError.h"
 
 namespace vexlo {
 
 void OpenPictureFile(QFile& file, const std::string& path) {
-    file.setFileName(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Opened by its bytes: a name that is not UTF-8 must not become another.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st {};
+    if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        fd = -1;
+        errno = EISDIR;
+    }
+    if (fd < 0) {
+        throw VexloError("Cannot open the picture \"" + path + "\": " + std::strerror(errno));
+    }
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         throw VexloError("Cannot open the picture \"" + path +
                          "\": " + file.errorString().toStdString());
     }

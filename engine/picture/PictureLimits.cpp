@@ -26,6 +26,15 @@ void CheckPictureSize(std::int64_t width, std::int64_t height) {
     }
 }
 
+void CheckDeclaredPicture(std::int64_t width, std::int64_t height, std::int64_t fileBytes) {
+    CheckPictureSize(width, height);
+    const std::int64_t pixels = width * height;
+    if (pixels > kFreePicturePixels && pixels / kPixelsPerFileByte > fileBytes) {
+        throw VexloError("Picture is too large for its file: " + SizeText(width, height) +
+                         " declared in " + std::to_string(fileBytes) + " bytes");
+    }
+}
+
 QImage MakePicture(std::int64_t width, std::int64_t height, QImage::Format format) {
     CheckPictureSize(width, height);
     QImage image(static_cast<int>(width), static_cast<int>(height), format);

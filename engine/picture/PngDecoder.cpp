@@ -49,17 +49,31 @@ extern "C" void OnPngRead(png_structp png, png_bytep out, size_t length) {
     }
 }
 
-// Reads the header and asks libpng for 8-bit samples laid out as QRgb.
-bool ReadHeader(PngDecoder* d) {
+// Reads the chunks up to the pixel data. Only what the picture needs is
+// kept: every ancillary chunk (text, ICC profile, EXIF, unknown ones) is
+// skipped unread, so a chunk declaring gigabytes costs nothing.
+bool ReadInfo(PngDecoder* d) {
+    if (setjmp(d->jump)) {
+        return false;
+    }
+    png_structp png = d->png;
+    png_set_read_fn(png, d, OnPngRead);
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+    png_set_chunk_malloc_max(png, 1 << 20);
+    png_set_chunk_cache_max(png, 100);
+    // Our own size limit decides, with its clearer message, right after this.
+    png_set_user_limits(png, 0x7fffffff, 0x7fffffff);
+    png_read_info(png, d->info);
+    return true;
+}
+
+// Asks libpng for 8-bit samples laid out as QRgb.
+bool SetTransforms(PngDecoder* d) {
     if (setjmp(d->jump)) {
         return false;
     }
     png_structp png = d->png;
     png_infop info = d->info;
-    png_set_read_fn(png, d, OnPngRead);
-    // Our own size limit decides, with its clearer message.
-    png_set_user_limits(png, 0x7fffffff, 0x7fffffff);
-    png_read_info(png, info);
 
     const int colour = png_get_color_type(png, info);
     if (colour == PNG_COLOR_TYPE_PALETTE) {
@@ -113,11 +127,16 @@ QImage DecodePngFile(const std::string& path) {
     if (!decoder.info) {
         throw VexloError("Not enough memory to read a PNG file");
     }
-    if (!ReadHeader(&decoder)) {
+    if (!ReadInfo(&decoder)) {
         decoder.Fail();
     }
     const png_uint_32 width = png_get_image_width(decoder.png, decoder.info);
     const png_uint_32 height = png_get_image_height(decoder.png, decoder.info);
+    // Before libpng sizes its row buffers for the picture.
+    CheckDeclaredPicture(width, height, decoder.file.size());
+    if (!SetTransforms(&decoder)) {
+        decoder.Fail();
+    }
     QImage image =
         MakePicture(width, height, decoder.alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     if (png_get_rowbytes(decoder.png, decoder.info) != 4 * std::size_t{width}) {

@@ -11,20 +11,24 @@ void AddBox(ScaleWeights& w, int sourceSize, int targetSize, int target) {
     const double scale = static_cast<double>(sourceSize) / targetSize;
     const double low = target * scale;
     const double high = std::min<double>(sourceSize, (target + 1) * scale);
-    const int first = static_cast<int>(std::floor(low));
-    const int last = std::min(sourceSize - 1, static_cast<int>(std::ceil(high)) - 1);
-    ScaleTaps taps{first, 0, static_cast<int>(w.weights.size())};
-    for (int i = first; i <= last; ++i) {
-        const double covered = std::min<double>(high, i + 1) - std::max<double>(low, i);
-        if (covered <= 0) {
-            continue;
-        }
-        if (taps.count == 0) {
-            taps.first = i;
-        }
-        w.weights.push_back(static_cast<float>(covered / (high - low)));
-        ++taps.count;
+    int first = static_cast<int>(std::floor(low));
+    int last = std::min(sourceSize - 1, static_cast<int>(std::ceil(high)) - 1);
+    const auto covered = [&](int i) {
+        return std::min<double>(high, i + 1) - std::max<double>(low, i);
+    };
+    while (first < last && covered(first) <= 0) {
+        ++first;
     }
+    while (last > first && covered(last) <= 0) {
+        --last;
+    }
+    const double span = high - low;
+    ScaleTaps taps;
+    taps.first = first;
+    taps.count = last - first + 1;
+    taps.firstWeight = static_cast<float>(covered(first) / span);
+    taps.lastWeight = static_cast<float>(covered(last) / span);
+    taps.middleWeight = static_cast<float>(1.0 / span);
     w.taps.push_back(taps);
 }
 
@@ -34,13 +38,14 @@ void AddLinear(ScaleWeights& w, int sourceSize, int targetSize, int target) {
     const auto right = static_cast<float>(centre - left);
     const int first = std::clamp(left, 0, sourceSize - 1);
     const int second = std::clamp(left + 1, 0, sourceSize - 1);
-    ScaleTaps taps{first, 1, static_cast<int>(w.weights.size())};
+    ScaleTaps taps;
+    taps.first = first;
     if (first == second) {  // at an edge both neighbours are the same pixel
-        w.weights.push_back(1.0f);
+        taps.count = 1;
     } else {
-        w.weights.push_back(1.0f - right);
-        w.weights.push_back(right);
         taps.count = 2;
+        taps.firstWeight = 1.0f - right;
+        taps.lastWeight = right;
     }
     w.taps.push_back(taps);
 }
@@ -56,7 +61,6 @@ ScaleWeights MakeScaleWeights(int sourceSize, int targetSize) {
         } else {
             AddLinear(w, sourceSize, targetSize, target);
         }
-        w.maxCount = std::max(w.maxCount, w.taps.back().count);
     }
     return w;
 }

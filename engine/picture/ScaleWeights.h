@@ -5,17 +5,23 @@
 namespace vexlo {
 
 // The source pixels that make one destination pixel along one axis, with
-// their weights (summing to 1). Taps are contiguous source indices.
+// their weights (summing to 1). Taps are contiguous source indices; inside a
+// run every weight but the first and the last is the same, so a destination
+// pixel costs the same few numbers however many source pixels it averages.
 struct ScaleTaps {
     int first = 0;
     int count = 0;
-    int weightsAt = 0;  // index of the first weight in ScaleWeights::weights
+    float firstWeight = 1.0f;
+    float middleWeight = 0.0f;
+    float lastWeight = 0.0f;
+
+    float Weight(int i) const {
+        return i == 0 ? firstWeight : i == count - 1 ? lastWeight : middleWeight;
+    }
 };
 
 struct ScaleWeights {
     std::vector<ScaleTaps> taps;  // one per destination pixel
-    std::vector<float> weights;
-    int maxCount = 0;
 };
 
 // Shrinking (or keeping the size) averages the exact footprint of each

@@ -11,18 +11,18 @@ namespace vexlo {
 
 namespace {
 
-// Source rows filtered horizontally, kept while destination rows need them.
-// The rows a destination row needs are contiguous and move only forwards,
-// so a ring of maxCount rows computes each source row once.
+// Source rows filtered horizontally. The rows a destination row needs are
+// contiguous and move only forwards, and neighbouring destination rows share
+// at most two of them, so a ring of two rows computes each source row once:
+// the memory follows the output, not the input.
 class FilteredRows {
 public:
-    FilteredRows(const QImage& source, const ScaleWeights& across, int ringSize)
+    FilteredRows(const QImage& source, const ScaleWeights& across)
         : source_(source),
           across_(across),
           width_(static_cast<int>(across.taps.size())),
-          ring_(static_cast<std::size_t>(ringSize)),
-          ringRow_(static_cast<std::size_t>(ringSize), -1),
-          line_(4 * static_cast<std::size_t>(source.width())) {}
+          ring_(2),
+          ringRow_(2, -1) {}
 
     const float* Row(int sourceRow) {
         const auto slot = static_cast<std::size_t>(sourceRow) % ring_.size();
@@ -35,33 +35,24 @@ public:
 
 private:
     // Colours premultiplied by alpha, so a transparent pixel adds no colour.
-    void LoadLine(int sourceRow) {
+    // Read straight from the picture: no copy of a whole source row is made.
+    void Filter(int sourceRow, std::vector<float>& row) {
         const auto* in = reinterpret_cast<const QRgb*>(source_.constScanLine(sourceRow));
         const QImage::Format format = source_.format();
-        float* out = line_.data();
-        for (int x = 0; x < source_.width(); ++x, out += 4) {
-            const QRgb p = in[x];
-            const float a = format == QImage::Format_RGB32 ? 255.0f : static_cast<float>(qAlpha(p));
-            const float k = format == QImage::Format_ARGB32 ? a / 255.0f : 1.0f;
-            out[0] = static_cast<float>(qRed(p)) * k;
-            out[1] = static_cast<float>(qGreen(p)) * k;
-            out[2] = static_cast<float>(qBlue(p)) * k;
-            out[3] = a;
-        }
-    }
-
-    void Filter(int sourceRow, std::vector<float>& row) {
-        LoadLine(sourceRow);
         row.assign(4 * static_cast<std::size_t>(width_), 0.0f);
         for (int x = 0; x < width_; ++x) {
             const ScaleTaps& taps = across_.taps[static_cast<std::size_t>(x)];
-            const float* weight = &across_.weights[static_cast<std::size_t>(taps.weightsAt)];
-            const float* in = &line_[4 * static_cast<std::size_t>(taps.first)];
             float* out = &row[4 * static_cast<std::size_t>(x)];
-            for (int i = 0; i < taps.count; ++i, in += 4) {
-                for (int c = 0; c < 4; ++c) {
-                    out[c] += weight[i] * in[c];
-                }
+            for (int i = 0; i < taps.count; ++i) {
+                const QRgb p = in[taps.first + i];
+                const float a =
+                    format == QImage::Format_RGB32 ? 255.0f : static_cast<float>(qAlpha(p));
+                const float k =
+                    (format == QImage::Format_ARGB32 ? a / 255.0f : 1.0f) * taps.Weight(i);
+                out[0] += static_cast<float>(qRed(p)) * k;
+                out[1] += static_cast<float>(qGreen(p)) * k;
+                out[2] += static_cast<float>(qBlue(p)) * k;
+                out[3] += a * taps.Weight(i);
             }
         }
     }
@@ -71,7 +62,6 @@ private:
     int width_;
     std::vector<std::vector<float>> ring_;
     std::vector<int> ringRow_;
-    std::vector<float> line_;
 };
 
 std::uint8_t ToByte(float value) {
@@ -92,13 +82,13 @@ QImage ScaleAreaAverage(const QImage& image, int width, int height) {
 
     const ScaleWeights across = MakeScaleWeights(source.width(), width);
     const ScaleWeights down = MakeScaleWeights(source.height(), height);
-    FilteredRows rows(source, across, down.maxCount);
+    FilteredRows rows(source, across);
     std::vector<float> sum(4 * static_cast<std::size_t>(width));
     for (int y = 0; y < height; ++y) {
         const ScaleTaps& taps = down.taps[static_cast<std::size_t>(y)];
         std::fill(sum.begin(), sum.end(), 0.0f);
         for (int i = 0; i < taps.count; ++i) {
-            const float weight = down.weights[static_cast<std::size_t>(taps.weightsAt + i)];
+            const float weight = taps.Weight(i);
             const float* row = rows.Row(taps.first + i);
             for (std::size_t j = 0; j < sum.size(); ++j) {
                 sum[j] += weight * row[j];

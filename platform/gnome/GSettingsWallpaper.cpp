@@ -1,8 +1,9 @@
 #include "gnome/GSettingsWallpaper.h"
 
-#include <QUrl>
+#include <cstring>
 
 #include "gnome/GVariantText.h"
+#include "linux/WallpaperSetter.h"
 
 namespace vexlo {
 namespace {
@@ -20,8 +21,23 @@ const char* OptionsNick(WallpaperPlacement placement) {
     return "centered";
 }
 
+// A file: URI of the path's bytes, each byte outside the unreserved set and
+// "/" percent-encoded: GIO turns it back into the same bytes, UTF-8 or not.
 std::string FileUri(const std::string& path) {
-    return QUrl::fromLocalFile(QString::fromStdString(path)).toEncoded().toStdString();
+    static const char* const kHex = "0123456789ABCDEF";
+    std::string uri = "file://";
+    for (const char ch : path) {
+        const auto byte = static_cast<unsigned char>(ch);
+        if ((byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
+            (byte >= '0' && byte <= '9') || std::strchr("-._~/", ch) != nullptr) {
+            uri += ch;
+        } else {
+            uri += '%';
+            uri += kHex[byte >> 4];
+            uri += kHex[byte & 15];
+        }
+    }
+    return uri;
 }
 
 }  // namespace
@@ -46,6 +62,8 @@ std::vector<GSettingsWrite> GSettingsWrites(GSettingsFlavour flavour,
             break;
     }
     const char* schema = "org.mate.background";
+    // A GVariant string is UTF-8: a name in other bytes cannot be carried.
+    RequireUtf8FileName(request.path, "MATE");
     return {{schema, "picture-options", options},
             {schema, "picture-filename", GVariantString(request.path)}};
 }

@@ -50,6 +50,8 @@ std::string ScriptString(const std::string& text) {
 }
 
 std::string PlasmaScript(const WallpaperRequest& request) {
+    // Plasma reads the script's text, and its URL, as UTF-8 only.
+    RequireUtf8FileName(request.path, "KDE Plasma");
     const std::string uri =
         QUrl::fromLocalFile(QString::fromStdString(request.path)).toEncoded().toStdString();
     return "var all = desktops();\n"

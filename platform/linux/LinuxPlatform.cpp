@@ -7,6 +7,7 @@
 #include "VexloError.h"
 #include "linux/DesktopValues.h"
 #include "linux/PictureCheck.h"
+#include "profile/FileLock.h"
 #include "x11/X11HotKey.h"
 #include "x11/X11ScreenSize.h"
 
@@ -70,11 +71,27 @@ bool LinuxPlatform::SetDesktopWallpaper(const std::string& path) {
     if (!setter_->CachesByFileName()) {
         return setter_->Set(request);
     }
+    // From the copy to the clean-up one apply at a time, across processes:
+    // whoever tells the desktop last cleans up last, so no instance deletes
+    // the copy another one has just handed the desktop. Without the lock
+    // (a folder that cannot take one) the apply still goes on.
+    FileLock lock(copies_.Folder() + "/.lock");
+    if (!copies_.Folder().empty()) {
+        std::filesystem::create_directories(copies_.Folder(), ec);
+        lock.Lock(std::chrono::seconds(30));
+    }
     request.path = copies_.Make(absolute);
     if (request.path.empty()) {
         return false;
     }
-    if (!setter_->Set(request)) {
+    bool told = false;
+    try {
+        told = setter_->Set(request);
+    } catch (const VexloError&) {
+        std::filesystem::remove(request.path, ec);  // a name the desktop cannot take
+        throw;
+    }
+    if (!told) {
         std::filesystem::remove(request.path, ec);
         return false;
     }

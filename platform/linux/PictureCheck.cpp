@@ -1,5 +1,9 @@
 #include "linux/PictureCheck.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QFile>
 #include <QImageReader>
 #include <cstdint>
 #include <cstdlib>
@@ -53,7 +57,16 @@ bool IsWholePicture(const std::string& path) {
     if (ec || size == 0) {
         return false;
     }
-    QImageReader reader(QString::fromStdString(path));
+    // Opened by its bytes: a name that is not UTF-8 must not become another.
+    QFile file;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        return false;
+    }
+    QImageReader reader(&file);
     return reader.canRead() && BmpIsComplete(path, size);
 }
 

@@ -28,8 +28,14 @@ public:
     // name of its own at each apply.
     virtual bool CachesByFileName() const = 0;
 
-    // Shows the picture; false when the desktop could not be told.
+    // Shows the picture; false when the desktop could not be told. Throws
+    // VexloError (RequireUtf8FileName) for a path the desktop cannot take at all.
     virtual bool Set(const WallpaperRequest& request) = 0;
 };
+
+// For desktops that take file names as UTF-8 text only: throws VexloError
+// "<desktop> takes file names in UTF-8 only: cannot show <path>" for a path
+// in other bytes, instead of handing the desktop another name.
+void RequireUtf8FileName(const std::string& path, const std::string& desktop);
 
 }  // namespace vexlo

@@ -1,70 +1,94 @@
 #include "profile/ProfileFile.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QLockFile>
-#include <QSaveFile>
-#include <QString>
-#include <QThread>
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
-#include <chrono>
+#include <cerrno>
+#include <filesystem>
 
 #include "VexloError.h"
+#include "profile/AtomicFile.h"
+#include "profile/FileLock.h"
+#include "profile/ProfileName.h"
 
 namespace vexlo {
 namespace {
 
-// Long enough for any queue of writers, short enough that a stuck one is reported.
+// One write takes milliseconds: a writer that holds the lock this long is stuck.
 constexpr std::chrono::milliseconds kLockWait{20000};
-// A lock held this long is abandoned (its holder hangs, or a new process got the
-// dead holder's number); one write takes milliseconds.
-constexpr int kStaleLockMs = 15000;
 
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
+// Paths are kept as the bytes the file system gave, whatever their encoding.
+std::string FullPath(const std::string& path) {
+    std::error_code ignored;
+    const std::filesystem::path full = std::filesystem::absolute(path, ignored);
+    return full.empty() ? path : full.string();
 }
 
 [[noreturn]] void ThrowUnableToWrite(const std::string& path) {
-    const QString full = QDir::toNativeSeparators(QFileInfo(Q(path)).absoluteFilePath());
-    throw VexloError("Unable to write to " + full.toStdString());
+    throw VexloError("Unable to write to " + FullPath(path));
 }
 
-// The entry of `folder` named `name` in any letter case, else empty.
+[[noreturn]] void ThrowLockTimeOut(const std::string& path, std::chrono::milliseconds wait) {
+    throw VexloError("Gave up waiting to write to " + FullPath(path) +
+                     ": another process kept it locked for " + std::to_string(wait.count() / 1000) +
+                     " seconds");
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+    return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
+bool IsRegularFile(const std::string& path) {
+    const FileState state = StatFile(path);
+    return state.exists && state.regular;
+}
+
+// The entry of `folder` named `name` in any letter case, else empty. The exact
+// name wins when it is a file (a stray copy in other capitals beside it, say
+// from a backup, changes nothing); else a file, then the first in byte order.
 std::string FindEntry(const std::string& folder, const std::string& name) {
-    const QDir dir(Q(folder));
-    const QString wanted = Q(name);
+    if (IsRegularFile(JoinPath(folder, name))) {
+        return name;
+    }
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        return {};
+    }
+    const std::string wanted = FoldProfileName(name);
     std::vector<std::pair<bool, std::string>> matches;  // (not a file, name)
-    const QStringList entries =
-        dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    for (const QString& entry : entries) {
-        if (entry.compare(wanted, Qt::CaseInsensitive) == 0) {
-            matches.emplace_back(!QFileInfo(dir.filePath(entry)).isFile(), entry.toStdString());
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string entryName = entry->d_name;
+        if (entryName != "." && entryName != ".." && FoldProfileName(entryName) == wanted) {
+            matches.emplace_back(!IsRegularFile(JoinPath(folder, entryName)), entryName);
         }
     }
+    ::closedir(dir);
     if (matches.empty()) {
         return {};
     }
     return std::min_element(matches.begin(), matches.end())->second;
 }
 
-// Waits for the lock in short steps: QLockFile's own waiting doubles its sleep
-// up to seconds, which starves writers queued behind a busy one.
-bool Acquire(QLockFile& lock, const QString& lockPath) {
-    using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + kLockWait;
-    unsigned long sleepMs = 1;
-    while (true) {
-        if (lock.tryLock(0)) {
-            return true;
+// The whole file; false when it cannot be opened or read.
+bool ReadWhole(const std::string& path, std::string& bytes) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    bytes.clear();
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) {
+            continue;
         }
-        const FileState holder = StatFile(lockPath.toStdString());  // one look, not two
-        if (lock.error() != QLockFile::LockFailedError || Clock::now() >= deadline ||
-            (holder.exists && !holder.regular)) {
-            return false;  // refused outright, waited too long, or no lock file stands there
+        if (got <= 0) {
+            ::close(fd);
+            return got == 0;
         }
-        QThread::msleep(sleepMs);
-        sleepMs = std::min<unsigned long>(sleepMs * 2, 20);
+        bytes.append(buffer, static_cast<std::size_t>(got));
     }
 }
 
@@ -75,10 +99,10 @@ std::shared_ptr<const ProfileText> EmptyText() {
 
 }  // namespace
 
-ProfileFile::ProfileFile(std::string path) : path_(std::move(path)) {
-    const QFileInfo info(Q(path_));
-    folder_ = info.path().toStdString();
-    name_ = info.fileName().toStdString();
+ProfileFile::ProfileFile(std::string path) : path_(std::move(path)), lockWait_(kLockWait) {
+    const std::size_t slash = path_.rfind('/');
+    folder_ = slash == std::string::npos ? std::string(".") : path_.substr(0, slash + 1);
+    name_ = slash == std::string::npos ? path_ : path_.substr(slash + 1);
 }
 
 std::string ProfileFile::ResolvedPath() const {
@@ -86,7 +110,7 @@ std::string ProfileFile::ResolvedPath() const {
     if (entry.empty() || entry == name_) {
         return path_;
     }
-    return QDir(Q(folder_)).filePath(Q(entry)).toStdString();
+    return JoinPath(folder_, entry);
 }
 
 std::string ProfileFile::ResolveCached() const {
@@ -117,13 +141,11 @@ std::shared_ptr<const ProfileText> ProfileFile::Read() const {
     }
     const std::string target = ResolveCached();
     const FileState state = StatFile(target);
-    QFile file(Q(target));
-    if (!state.exists || !state.regular || !file.open(QIODevice::ReadOnly)) {
+    std::string bytes;
+    if (!state.exists || !state.regular || !ReadWhole(target, bytes)) {
         cache_.textKnown = false;
         return EmptyText();
     }
-    const QByteArray read = file.readAll();
-    std::string bytes(read.constData(), static_cast<std::size_t>(read.size()));
     // A file changed a moment ago must be read, but often reads as before.
     if (!cache_.text || cache_.textPath != target || cache_.bytes != bytes) {
         cache_.text = std::make_shared<const ProfileText>(bytes);
@@ -153,44 +175,37 @@ bool ProfileFile::SectionExists(const std::string& section) const {
 void ProfileFile::Update(const std::function<bool(ProfileText&)>& change) {
     // One lock for every spelling of the name, so that "Vexlo.ini" and
     // "vexlo.ini" writers wait for each other even before the file exists.
-    const QString lockName = Q(name_).toLower() + QStringLiteral(".lock");
-    const QString lockPath = QDir(Q(folder_)).filePath(lockName);
-    QLockFile lock(lockPath);
-    lock.setStaleLockTime(kStaleLockMs);
-    if (!Acquire(lock, lockPath)) {
-        ThrowUnableToWrite(ResolvedPath());
+    FileLock lock(JoinPath(folder_, FoldProfileName(name_) + ".lock"));
+    switch (lock.Lock(lockWait_)) {
+        case FileLock::Result::Locked:
+            break;
+        case FileLock::Result::TimedOut:
+            ThrowLockTimeOut(ResolvedPath(), lockWait_);
+        case FileLock::Result::Failed:
+            ThrowUnableToWrite(ResolvedPath());
     }
     const std::string current = ResolvedPath();  // resolved under the lock: no one renames now
     const FileState state = StatFile(current);
     ProfileText text;
     if (state.exists) {
-        QFile file(Q(current));
-        if (!state.regular || !file.open(QIODevice::ReadOnly)) {
+        std::string bytes;
+        if (!state.regular || !ReadWhole(current, bytes)) {
             ThrowUnableToWrite(current);
         }
-        const QByteArray bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError) {
-            ThrowUnableToWrite(current);
-        }
-        text = ProfileText(
-            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        text = ProfileText(bytes);
     }
     if (!change(text)) {
         return;
     }
-    const std::string out = text.Text();
-    QSaveFile save(Q(current));
-    save.setDirectWriteFallback(false);
-    if (!save.open(QIODevice::WriteOnly) ||
-        save.write(out.data(), static_cast<qint64>(out.size())) !=
-            static_cast<qint64>(out.size()) ||
-        !save.commit()) {
+    std::string out = text.Text();
+    std::string reason;
+    if (!ReplaceFile(current, out, reason)) {
         ThrowUnableToWrite(current);
     }
     // The next read still looks at the file, but need not parse what was just written.
     cache_.textKnown = false;
     cache_.textPath = current;
-    cache_.bytes = out;
+    cache_.bytes = std::move(out);
     cache_.text = std::make_shared<const ProfileText>(std::move(text));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -19,19 +20,22 @@ namespace vexlo {
 //    same folder, so concurrent writers lose nothing and a crash never leaves
 //    a half-written file;
 //  - the file name matches an entry of its folder in any letter case, so
-//    "Vexlo.ini" and "vexlo.ini" are one file;
-//  - a change the file system refuses throws VexloError
-//    "Unable to write to <full path>" and leaves the file as it was; reads
-//    never fail: a missing or unreadable file reads as empty.
+//    "Vexlo.ini" and "vexlo.ini" are one file; the exact name wins;
+//  - a change the file system refuses (in part: a full disk, a file-size
+//    limit) throws VexloError "Unable to write to <full path>" and leaves the
+//    file as it was; a lock held by another process for longer than the wait
+//    throws a message of its own; reads never fail: a missing or unreadable
+//    file reads as empty;
+//  - paths are the file system's bytes, valid UTF-8 or not.
 // One object serves one thread.
 class ProfileFile {
 public:
     explicit ProfileFile(std::string path);
 
     const std::string& Path() const { return path_; }
-    // The file the path names now: the entry of its folder whose name equals the
-    // path's file name in any letter case (a regular file first, then the first
-    // in byte order), else the path itself.
+    // The file the path names now: the path itself when it is a file, else the
+    // entry of its folder whose name equals the path's file name in any letter
+    // case (a regular file first, then the first in byte order), else the path.
     std::string ResolvedPath() const;
 
     // As GetPrivateProfileString: the value cut to 2047 bytes, or `def`.
@@ -54,12 +58,17 @@ public:
     // the file untouched.
     void Update(const std::function<bool(ProfileText&)>& change);
 
+    // How long a change waits while one other writer holds the lock (20 s
+    // unless changed); a queue that moves is waited out whatever its length.
+    void SetLockWait(std::chrono::milliseconds wait) { lockWait_ = wait; }
+
 private:
     std::string ResolveCached() const;
 
     std::string path_;
     std::string folder_;
     std::string name_;
+    std::chrono::milliseconds lockWait_;
 
     struct Cache {
         bool folderKnown = false;

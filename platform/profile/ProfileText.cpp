@@ -109,11 +109,8 @@ std::string DecodeProfileValue(std::string_view stored) {
 }
 
 void ProfileText::CheckSectionName(std::string_view section) {
+    // "]" is fine ("photo[1].jpg"): a header is read up to the last "]" on its line.
     CheckNoLineBreak(section, "section name");
-    if (section.find(']') != std::string_view::npos) {
-        throw VexloError(Join({"Cannot store the section name \"", section,
-                               "\" in a settings file: it holds \"]\""}));
-    }
 }
 
 void ProfileText::CheckKeyName(std::string_view key) {
@@ -141,7 +138,8 @@ ProfileText::Line ProfileText::ParseLine(std::string_view raw) {
     if (!text.empty() && text.front() == '[') {
         const std::string_view inner = text.substr(1);
         line.kind = Kind::Section;
-        line.name = std::string(TrimProfileBlanks(inner.substr(0, inner.find(']'))));
+        // Up to the last "]", as the Windows profile functions read it.
+        line.name = std::string(TrimProfileBlanks(inner.substr(0, inner.rfind(']'))));
         return line;
     }
     if (!text.empty() && text.front() == ';') {
@@ -341,6 +339,30 @@ bool ProfileText::DeleteKey(std::string_view section, std::string_view key) {
     RemoveMarked(lines_, drop);
     Reindex();
     return true;
+}
+
+std::size_t ProfileText::EraseSectionsIf(const std::function<bool(std::string_view)>& match) {
+    // One pass and one reindex, however many sections go.
+    std::vector<bool> drop(lines_.size(), false);
+    std::size_t erased = 0;
+    for (const std::string& folded : sectionOrder_) {
+        const Section& s = sections_.at(folded);
+        if (!match(lines_[blocks_[s.blocks.front()].header].name)) {
+            continue;
+        }
+        ++erased;
+        for (std::size_t b : s.blocks) {
+            const std::size_t end = b + 1 < blocks_.size() ? blocks_[b + 1].header : lines_.size();
+            for (std::size_t i = blocks_[b].header; i < end; ++i) {
+                drop[i] = true;
+            }
+        }
+    }
+    if (erased > 0) {
+        RemoveMarked(lines_, drop);
+        Reindex();
+    }
+    return erased;
 }
 
 bool ProfileText::EraseSection(std::string_view section) {

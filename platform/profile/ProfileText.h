@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,7 +22,7 @@ inline constexpr std::size_t kProfileKeyListBytes = 16384;
 // Reading:
 //  - Lines end in LF or CR LF; a UTF-8 byte order mark at the start is skipped.
 //  - "[name]" (blanks allowed before "[") starts a section; the name runs to the
-//    first "]" (or the line's end) and its outer blanks are dropped.
+//    last "]" on the line (or the line's end) and its outer blanks are dropped.
 //  - A line whose first non-blank character is ";" is a comment.
 //  - Any other line holding "=" is a key: the name before the first "=", the
 //    value after it, both without outer blanks; a value enclosed in one pair of
@@ -38,8 +39,8 @@ inline constexpr std::size_t kProfileKeyListBytes = 16384;
 // A value that would come back changed (outer blanks, enclosing quotes) is
 // written inside double quotes, so that it reads back exactly as given.
 // Text that the format cannot hold throws VexloError and changes nothing: a
-// line break or NUL anywhere, "]" in a section name, "=" in a key name, a key
-// name starting with "[" or ";".
+// line break or NUL anywhere, "=" in a key name, a key name starting with "["
+// or ";". A section name may hold "]".
 class ProfileText {
 public:
     ProfileText() = default;
@@ -72,6 +73,9 @@ public:
     bool SetString(std::string_view section, std::string_view key, std::string_view value);
     bool DeleteKey(std::string_view section, std::string_view key);
     bool EraseSection(std::string_view section);
+    // Erases every section whose name (as in its first header) `match` accepts;
+    // returns how many went.
+    std::size_t EraseSectionsIf(const std::function<bool(std::string_view)>& match);
 
     // Throw VexloError with a readable reason when the format cannot hold the text.
     static void CheckSectionName(std::string_view section);

@@ -1,9 +1,10 @@
 #include "registry/FileRegistry.h"
 
 #include <QDir>
-#include <QString>
+#include <filesystem>
 
 #include "VexloError.h"
+#include "profile/ProfileName.h"
 #include "registry/RegistryPath.h"
 
 namespace vexlo {
@@ -12,6 +13,15 @@ namespace {
 std::string Get(const Environment& env, const char* name) {
     const auto it = env.find(name);
     return it == env.end() ? std::string() : it->second;
+}
+
+// A value name as the file holds it. The profile format drops a name's outer
+// blanks, so a name with any (" ", " Name ") is stored in double quotes, as is
+// one that is quoted itself: no two names of the registry meet in one key.
+std::string StoredValueName(const std::string& name) {
+    const bool blankEnds = TrimProfileBlanks(name).size() != name.size();
+    const bool quoted = name.size() > 1 && name.front() == '"' && name.back() == '"';
+    return blankEnds || quoted ? "\"" + name + "\"" : name;
 }
 
 }  // namespace
@@ -34,9 +44,8 @@ std::string FileRegistry::DefaultFolder(const Environment& env) {
 }
 
 std::string FileRegistry::FileFor(RegistryRoot root) const {
-    return QDir(QString::fromStdString(folder_))
-        .filePath(QString::fromStdString(RegistryRootName(root) + ".ini"))
-        .toStdString();
+    // Bytes, not text: the folder's name need not be UTF-8.
+    return (std::filesystem::path(folder_) / (RegistryRootName(root) + ".ini")).string();
 }
 
 ProfileFile& FileRegistry::File(RegistryRoot root) const {
@@ -49,7 +58,7 @@ ProfileFile& FileRegistry::File(RegistryRoot root) const {
 
 std::string FileRegistry::ReadString(RegistryRoot root, const std::string& key,
                                      const std::string& name, const std::string& def) const {
-    return File(root).Read()->Find(NormaliseRegistryKey(key), name).value_or(def);
+    return File(root).Read()->Find(NormaliseRegistryKey(key), StoredValueName(name)).value_or(def);
 }
 
 void FileRegistry::WriteString(RegistryRoot root, const std::string& key, const std::string& name,
@@ -57,22 +66,26 @@ void FileRegistry::WriteString(RegistryRoot root, const std::string& key, const 
     const VexloError createFailed("Failed to create key " + key);
     const VexloError setFailed("Failed to set data for '" + name + "'");
     const std::string section = NormaliseRegistryKey(key);
+    const std::string stored = StoredValueName(name);
     try {
         ProfileText::CheckSectionName(section);
     } catch (const VexloError&) {
         throw createFailed;
     }
     try {
-        ProfileText::CheckKeyName(name);
+        ProfileText::CheckKeyName(stored);
         ProfileText::CheckValue(value);
     } catch (const VexloError&) {
         throw setFailed;
     }
-    if (!QDir().mkpath(QString::fromStdString(folder_))) {
+    std::error_code ec;
+    std::filesystem::create_directories(folder_, ec);
+    if (ec || !std::filesystem::is_directory(folder_, ec)) {
         throw createFailed;
     }
     try {
-        File(root).Update([&](ProfileText& text) { return text.SetString(section, name, value); });
+        File(root).Update(
+            [&](ProfileText& text) { return text.SetString(section, stored, value); });
     } catch (const VexloError&) {
         throw File(root).Read()->HasSection(section) ? setFailed : createFailed;
     }
@@ -80,8 +93,9 @@ void FileRegistry::WriteString(RegistryRoot root, const std::string& key, const 
 
 void FileRegistry::DeleteValue(RegistryRoot root, const std::string& key, const std::string& name) {
     try {
-        File(root).Update(
-            [&](ProfileText& text) { return text.DeleteKey(NormaliseRegistryKey(key), name); });
+        File(root).Update([&](ProfileText& text) {
+            return text.DeleteKey(NormaliseRegistryKey(key), StoredValueName(name));
+        });
     } catch (const VexloError&) {
         // As the registry's own delete: a failure changes nothing and is not reported.
     }
@@ -94,13 +108,9 @@ void FileRegistry::DeleteKey(RegistryRoot root, const std::string& key) {
     }
     try {
         File(root).Update([&](ProfileText& text) {
-            bool changed = false;
-            for (const std::string& section : text.SectionNames()) {
-                if (IsRegistryKeyAtOrBelow(NormaliseRegistryKey(section), normal)) {
-                    changed = text.EraseSection(section) || changed;
-                }
-            }
-            return changed;
+            return text.EraseSectionsIf([&](std::string_view section) {
+                return IsRegistryKeyAtOrBelow(NormaliseRegistryKey(section), normal);
+            }) > 0;
         });
     } catch (const VexloError&) {
         // As DeleteValue.

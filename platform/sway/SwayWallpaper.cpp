@@ -48,6 +48,7 @@ std::optional<std::string> SwayPathWord(const std::string& path) {
 SwayWallpaper::SwayWallpaper(CommandRunner runner) : runner_(std::move(runner)) {}
 
 bool SwayWallpaper::Set(const WallpaperRequest& request) {
+    RequireUtf8FileName(request.path, "Sway");  // its commands are UTF-8 text
     const std::optional<std::string> word = SwayPathWord(request.path);
     if (!word) {
         return false;

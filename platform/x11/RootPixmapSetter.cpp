@@ -1,5 +1,9 @@
 #include "x11/RootPixmapSetter.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QFile>
 #include <QImage>
 #include <QImageReader>
 #include <cstdlib>
@@ -36,7 +40,16 @@ QImage LoadPicture(const std::string& path) {
     if (!IsWholePicture(path)) {
         return {};
     }
-    QImageReader reader(QString::fromStdString(path));
+    // Opened by its bytes: a name that is not UTF-8 must not become another.
+    QFile file;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        return {};
+    }
+    QImageReader reader(&file);
     reader.setAutoTransform(false);
     return reader.read();  // null for a missing, unreadable or damaged file
 }

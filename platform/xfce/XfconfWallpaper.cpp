@@ -92,6 +92,7 @@ std::vector<std::string> BackdropFolders(const std::vector<std::string>& propert
 XfconfWallpaper::XfconfWallpaper(Environment env) : env_(std::move(env)) {}
 
 bool XfconfWallpaper::Set(const WallpaperRequest& request) {
+    RequireUtf8FileName(request.path, "Xfce");  // a D-Bus string is UTF-8
     SessionBus bus(env_);
     if (!bus.IsConnected()) {
         return false;

@@ -1,7 +1,10 @@
 #include <QFileInfo>
 #include <QImage>
+#include <algorithm>
+#include <filesystem>
 
 #include "EngineFixture.h"
+#include "ForkedChild.h"
 #include "PictureDecoding.h"
 #include "VexloError.h"
 
@@ -10,8 +13,22 @@ namespace {
 
 using Op = PlatformCall::Op;
 
-bool Exists(const std::string& path) { return QFileInfo::exists(QString::fromStdString(path)); }
-QSize SizeOf(const std::string& path) { return QImage(QString::fromStdString(path)).size(); }
+bool Exists(const std::string& path) {
+    return QFileInfo::exists(QString::fromStdString(path));
+}
+
+// The names in a folder, sorted.
+std::vector<std::string> Entries(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+QSize SizeOf(const std::string& path) {
+    return QImage(QString::fromStdString(path)).size();
+}
 
 class ApplyWallpaperTest : public EngineFixture {};
 
@@ -25,8 +42,8 @@ TEST_F(ApplyWallpaperTest, AppliesInOrderAndRecordsTheCurrentPicture) {
     EXPECT_EQ(effects[0], "WriteRegistryString(HKCU, \\Control Panel\\desktop, WallPaperStyle, 0)");
     EXPECT_EQ(effects[1], "WriteRegistryString(HKCU, \\Control Panel\\desktop, TileWallpaper, 0)");
     EXPECT_EQ(effects[2], "SetDesktopWallpaper(" + Wallpaper() + ")");
-    EXPECT_EQ(effects[3],
-              "WriteRegistryString(HKCU, Control Panel\\Desktop\\, Wallpaper, " + Wallpaper() + ")");
+    EXPECT_EQ(effects[3], "WriteRegistryString(HKCU, Control Panel\\Desktop\\, Wallpaper, " +
+                              Wallpaper() + ")");
     EXPECT_EQ(settings->ReadString("Settings", "Current Wallpaper", ""), "sunset.bmp");
     EXPECT_EQ(host.timerIntervals, std::vector<int>{1000});
     EXPECT_EQ(host.busyCalls, 1);
@@ -88,8 +105,74 @@ TEST_F(ApplyWallpaperTest, MissingSourceOrNoneEndsQuietly) {
     EXPECT_TRUE(platform.Calls().empty());
     EXPECT_FALSE(Exists(Wallpaper()));
     EXPECT_FALSE(Exists(settings->FileName()));
-    EXPECT_FALSE(Exists(ProgramFolder() + "tmp.jpg"));
+    EXPECT_EQ(Entries(ProgramFolder()), std::vector<std::string>{"tmp.jpg"});
     EXPECT_EQ(host.busyDepth, 0);
+}
+
+TEST_F(ApplyWallpaperTest, AnotherInstancesCopyIsNeverReadNorDeleted) {
+    // What another Vexlo applying at this moment has in its temporary copy.
+    const auto theirs = MakeFile("program/tmp.jpg", "half-written by another instance");
+    engine->ApplyWallpaper(MakePicture("a/mine.jpg", 20, 10, "JPG"), Wallpaper());
+    EXPECT_EQ(SizeOf(Wallpaper()), QSize(20, 10));
+    EXPECT_EQ(Entries(ProgramFolder()),
+              (std::vector<std::string>{"Vexlo.ini", "tmp.jpg", "wallpaper.bmp"}));
+    QFile file(QString::fromStdString(theirs));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "half-written by another instance");
+}
+
+TEST_F(ApplyWallpaperTest, ACopyCutShortEndsTheApplyAndLeavesNothing) {
+    // A whole small picture followed by more bytes than the disk has room for.
+    const auto source = MakePicture("a/big.jpg", 16, 16, "JPG");
+    {
+        QFile file(QString::fromStdString(source));
+        ASSERT_TRUE(file.open(QIODevice::Append));
+        file.write(QByteArray(256 * 1024, 'x'));
+    }
+    {
+        FileSizeLimit limit(64 * 1024);
+        engine->ApplyWallpaper(source, Wallpaper());
+    }
+    EXPECT_TRUE(platform.Calls().empty());
+    EXPECT_TRUE(Entries(ProgramFolder()).empty());
+    EXPECT_EQ(host.busyDepth, 0);
+}
+
+TEST_F(ApplyWallpaperTest, ANameTheSettingsCannotHoldIsRefusedBeforeTheDesktopChanges) {
+    const auto source = MakePicture("a/two\nlines.bmp", 8, 8, "BMP");
+    try {
+        engine->ApplyWallpaper(source, Wallpaper());
+        ADD_FAILURE() << "accepted";
+    } catch (const VexloError& error) {
+        EXPECT_NE(std::string(error.what()).find("line break"), std::string::npos) << error.what();
+    }
+    EXPECT_TRUE(platform.Calls().empty());
+    EXPECT_TRUE(Entries(ProgramFolder()).empty());
+    EXPECT_EQ(host.busyDepth, 0);
+}
+
+TEST(ApplyWallpaperBytesTest, FoldersWhoseNamesAreNotUtf8) {
+    // An old archive unpacked on Linux: Latin-1 bytes in every folder name.
+    QTemporaryDir dir;
+    const std::string root = dir.path().toStdString() + "/Archiv \xE4lter";
+    const std::string program = root + "/Programm \xFC/";
+    std::filesystem::create_directories(root + "/Bilder \xF6");
+    std::filesystem::create_directories(program);
+    const std::string plain = dir.path().toStdString() + "/plain.png";
+    ASSERT_TRUE(QImage(QSize(32, 20), QImage::Format_RGB32).save(QString::fromStdString(plain)));
+    const std::string source = root + "/Bilder \xF6/Sch\xF6n.png";
+    std::filesystem::rename(plain, source);
+    SettingsStore settings(program + "Vexlo.ini");
+    RecordingPlatform platform;
+    platform.SetDesktopSize(1600, 900);
+    FakeHost host;
+    VexloPro engine(settings, platform, host, program);
+    engine.ApplyWallpaper(source, engine.WallpaperBitmap());
+    EXPECT_EQ(platform.CallsOf(PlatformCall::Op::SetDesktopWallpaper).size(), 1u);
+    EXPECT_EQ(SettingsStore(program + "vexlo.ini").ReadString("Settings", "Current Wallpaper", ""),
+              "Sch\xF6n.png");
+    EXPECT_EQ(std::filesystem::file_size(engine.WallpaperBitmap()), 54u + 32 * 20 * 3);
+    std::filesystem::remove_all(root);  // Qt cannot name it to clean up
 }
 
 TEST_F(ApplyWallpaperTest, DamagedPictureRaisesAndKeepsThePreviousWallpaper) {
@@ -107,7 +190,8 @@ TEST_F(ApplyWallpaperTest, DamagedPictureRaisesAndKeepsThePreviousWallpaper) {
             EXPECT_FALSE(std::string(error.what()).empty()) << name;
         }
         EXPECT_EQ(host.busyDepth, 0);
-        EXPECT_FALSE(Exists(ProgramFolder() + "tmp" + QFileInfo(name).suffix().prepend('.').toStdString()));
+        EXPECT_FALSE(
+            Exists(ProgramFolder() + "tmp" + QFileInfo(name).suffix().prepend('.').toStdString()));
     }
     EXPECT_TRUE(platform.Effects().empty());
     EXPECT_EQ(SizeOf(Wallpaper()), QSize(30, 20));
@@ -140,7 +224,8 @@ TEST_F(ApplyWallpaperTest, FailedStyleWriteStopsBeforeTheFile) {
 }
 
 TEST_F(ApplyWallpaperTest, FailedWallpaperValueLeavesNoRefreshScheduled) {
-    platform.FailNextRegistryWrite(RegistryRoot::CurrentUser, "Control Panel\\Desktop", "Wallpaper");
+    platform.FailNextRegistryWrite(RegistryRoot::CurrentUser, "Control Panel\\Desktop",
+                                   "Wallpaper");
     EXPECT_THROW(engine->ApplyWallpaper(MakePicture("a.bmp", 10, 10), Wallpaper()), VexloError);
     EXPECT_EQ(platform.CallsOf(Op::SetDesktopWallpaper).size(), 1u);
     EXPECT_TRUE(host.pending.empty());

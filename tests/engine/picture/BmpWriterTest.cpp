@@ -1,6 +1,7 @@
 #include <QDir>
 #include <QFile>
 
+#include "ForkedChild.h"
 #include "PictureTestSupport.h"
 #include "picture/BmpReader.h"
 #include "picture/BmpWriter.h"
@@ -78,6 +79,23 @@ TEST_F(BmpWriterTest, FailedSaveThrowsNamingThePathAndKeepsThePreviousFile) {
     // No temporary file is left behind.
     const QStringList left = QDir(QString::fromStdString(Path(""))).entryList(QDir::Files);
     EXPECT_EQ(left, QStringList{"wallpaper.bmp"});
+}
+
+TEST_F(BmpWriterTest, AFullDiskKeepsThePreviousFileEvenForASmallTile) {
+    const std::string target = Path("wallpaper.bmp");
+    SaveBmpFile(MakeBlockPattern(8, 8), target);
+    const auto before = ReadBytes(target);
+    for (const int side : {40, 70}) {  // about 5 KB and 15 KB: under any write buffer
+        std::string message;
+        {
+            test::FileSizeLimit limit(before.size() + 100);
+            message = ErrorOf([&] { SaveBmpFile(MakeBlockPattern(side, side), target); });
+        }
+        EXPECT_EQ(message.rfind("Cannot save the picture \"" + target + "\": ", 0), 0u) << message;
+        EXPECT_EQ(ReadBytes(target), before);
+        EXPECT_EQ(QDir(QString::fromStdString(Path(""))).entryList(QDir::Files),
+                  QStringList{"wallpaper.bmp"});
+    }
 }
 
 TEST_F(BmpWriterTest, EmptyPictureIsRefused) {

@@ -1,6 +1,7 @@
 #include <QDir>
 #include <QFile>
 #include <cmath>
+#include <filesystem>
 #include <map>
 
 #include "EngineFixture.h"
@@ -44,6 +45,22 @@ TEST_F(RotationTest, SequentialWalksThePicturesThenTheNextFolderAndWraps) {
     EXPECT_EQ(seen, (std::vector<std::string>{"A:a1.bmp", "A:a2.bmp", "B:b1.bmp", "A:a1.bmp",
                                               "A:a2.bmp", "B:b1.bmp"}));
     EXPECT_EQ(settings->ReadString("Settings", "Current Wallpaper", ""), "b1.bmp");
+}
+
+TEST_F(RotationTest, NamesLinuxAllowsNeitherStopNorRepeatTheRotation) {
+    const std::string folder = AddFolder("A", {"a1.bmp", "a3.bmp"});
+    // A line break in a name cannot be remembered: such a picture is left out.
+    // A name in Latin-1 bytes is kept as it is, byte for byte.
+    MakePicture("A/a2\nbroken.bmp", 4, 4, "BMP");
+    MakePicture("A/latin.bmp", 4, 4, "BMP");
+    std::filesystem::rename(folder + "/latin.bmp", folder + "/a2 \xE9t\xE9.bmp");
+    std::vector<std::string> seen;
+    for (int i = 0; i < 4; ++i) {
+        seen.push_back(Change());
+    }
+    EXPECT_EQ(seen,
+              (std::vector<std::string>{"A:a1.bmp", "A:a2 \xE9t\xE9.bmp", "A:a3.bmp", "A:a1.bmp"}));
+    EXPECT_EQ(platform.CallsOf(PlatformCall::Op::SetDesktopWallpaper).size(), 4u);
 }
 
 TEST_F(RotationTest, DeletedRememberedPictureRestartsItsFolder) {
@@ -138,9 +155,11 @@ TEST_F(RotationTest, RandomPicksFolderFirstThenPictureUniformly) {
         ++counts[choice->folder + ":" + choice->picture.substr(choice->picture.rfind('/') + 1)];
     }
     // Each folder half the time; each of Four's pictures an eighth.
-    const std::map<std::string, double> expected = {
-        {"One:o.bmp", 0.5},     {"Four:f1.bmp", 0.125}, {"Four:f2.bmp", 0.125},
-        {"Four:f3.bmp", 0.125}, {"Four:f4.bmp", 0.125}};
+    const std::map<std::string, double> expected = {{"One:o.bmp", 0.5},
+                                                    {"Four:f1.bmp", 0.125},
+                                                    {"Four:f2.bmp", 0.125},
+                                                    {"Four:f3.bmp", 0.125},
+                                                    {"Four:f4.bmp", 0.125}};
     double chiSquare = 0;
     for (const auto& [key, share] : expected) {
         const double e = share * draws;

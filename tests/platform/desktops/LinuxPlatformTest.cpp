@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <mutex>
+#include <thread>
 
 #include "VexloError.h"
 #include "factory/CreateDesktopPlatform.h"
@@ -116,6 +118,82 @@ TEST_F(LinuxPlatformTest, SameFileWrittenAgainReachesTheDesktopAsANewPicture) {
     EXPECT_EQ(contents_[0], first);
     EXPECT_EQ(contents_[1], test::ReadFile(path));
     EXPECT_EQ(Copies(), std::vector<std::string>{seen_[1].path}) << "stale copies were kept";
+}
+
+// A desktop that takes a while to load a picture, shared by two instances.
+class SlowDesktop : public WallpaperSetter {
+public:
+    struct Screen {
+        std::mutex mutex;
+        std::string shown;
+        int shownAfterDeletion = 0;
+    };
+    explicit SlowDesktop(Screen* screen) : screen_(screen) {}
+    bool CachesByFileName() const override { return true; }
+    bool Set(const WallpaperRequest& request) override {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));  // latency, not a measure
+        const std::lock_guard<std::mutex> hold(screen_->mutex);
+        if (!screen_->shown.empty() && !fs::exists(screen_->shown)) {
+            ++screen_->shownAfterDeletion;  // it sat on a deleted file
+        }
+        screen_->shown = request.path;
+        return fs::exists(request.path);
+    }
+
+private:
+    Screen* screen_;
+};
+
+TEST_F(LinuxPlatformTest, TwoInstancesApplyingAtOnceNeverDeleteTheShownCopy) {
+    SlowDesktop::Screen screen;
+    const std::string path = Picture(4, 4);
+    auto instance = [&] {
+        LinuxPlatform platform(FileRegistry(dir_.File("registry")),
+                               std::make_unique<SlowDesktop>(&screen), env_);
+        for (int i = 0; i < 40; ++i) {
+            platform.SetDesktopWallpaper(path);
+        }
+    };
+    std::thread first(instance);
+    std::thread second(instance);
+    first.join();
+    second.join();
+    EXPECT_EQ(screen.shownAfterDeletion, 0);
+    EXPECT_EQ(Copies(), std::vector<std::string>{screen.shown});
+}
+
+TEST_F(LinuxPlatformTest, AProgramFolderWhoseNameIsNotUtf8) {
+    auto platform = Make(false);
+    const std::string folder = dir_.File("Programm \xFC");
+    fs::create_directories(folder);
+    fs::rename(Picture(4, 4), folder + "/wallpaper.bmp");
+    ASSERT_TRUE(platform->SetDesktopWallpaper(folder + "/wallpaper.bmp"));
+    ASSERT_EQ(seen_.size(), 1u);
+    EXPECT_EQ(seen_[0].path, folder + "/wallpaper.bmp");
+}
+
+// A desktop that takes UTF-8 names only.
+class Utf8OnlyDesktop : public WallpaperSetter {
+public:
+    bool CachesByFileName() const override { return true; }
+    bool Set(const WallpaperRequest& request) override {
+        RequireUtf8FileName(request.path, "This desktop");
+        return true;
+    }
+};
+
+TEST_F(LinuxPlatformTest, ADesktopThatCannotTakeTheNameIsAnErrorAndLeavesNoCopy) {
+    env_ = {{"XDG_DATA_HOME", dir_.Sub("Daten \xE4")}};
+    LinuxPlatform platform(FileRegistry(dir_.File("registry")), std::make_unique<Utf8OnlyDesktop>(),
+                           env_);
+    try {
+        platform.SetDesktopWallpaper(Picture(4, 4));
+        ADD_FAILURE() << "reported as shown";
+    } catch (const VexloError& e) {
+        EXPECT_NE(std::string(e.what()).find("This desktop takes file names in UTF-8 only"),
+                  std::string::npos);
+    }
+    EXPECT_TRUE(fs::is_empty(dir_.File("Daten \xE4/vexlo/desktop")));
 }
 
 TEST_F(LinuxPlatformTest, RefusedPictureKeepsTheCopyTheDesktopStillShows) {

@@ -5,6 +5,8 @@
 
 #include <filesystem>
 
+#include "VexloError.h"
+#include "gnome/GSettingsWallpaper.h"
 #include "gnome/GVariantText.h"
 #include "kde/PlasmaWallpaper.h"
 #include "linux/CommandRunner.h"
@@ -69,6 +71,28 @@ TEST(QuotingTest, GVariantTextKeepsAnyFileName) {
     for (const char* bad : {"", "plain", "'open", "'a' 'b'", "'bad \\u12'", "@as []"}) {
         EXPECT_FALSE(GVariantUnquote(bad).has_value()) << bad;
     }
+}
+
+TEST(QuotingTest, NamesThatAreNotUtf8ReachGnomeAsBytesAndAreRefusedElsewhere) {
+    const WallpaperRequest latin1{"/home/ann/Archiv \xE4lter/it's #1.bmp"};
+    EXPECT_EQ(GSettingsPictureKey(GSettingsFlavour::Gnome, latin1).value,
+              GVariantString("file:///home/ann/Archiv%20%E4lter/it%27s%20%231.bmp"));
+    EXPECT_EQ(GSettingsPictureKey(GSettingsFlavour::Cinnamon, {"/p/caf\xC3\xA9.bmp"}).value,
+              GVariantString("file:///p/caf%C3%A9.bmp"));
+    for (auto setter :
+         {+[](const WallpaperRequest& r) { GSettingsWrites(GSettingsFlavour::Mate, r); },
+          +[](const WallpaperRequest& r) { PlasmaScript(r); }}) {
+        try {
+            setter(latin1);
+            ADD_FAILURE() << "a name that is not UTF-8 was taken";
+        } catch (const VexloError& e) {
+            EXPECT_NE(std::string(e.what()).find("takes file names in UTF-8 only: cannot show " +
+                                                 latin1.path),
+                      std::string::npos)
+                << e.what();
+        }
+    }
+    EXPECT_NO_THROW(PlasmaScript({"/p/caf\xC3\xA9.bmp"}));
 }
 
 TEST(QuotingTest, ScriptStringNeverEndsEarly) {

@@ -120,7 +120,6 @@ TEST(ProfileTextWrite, TextTheFormatCannotHoldIsRefusedAndChangesNothing) {
         {"s", "a=b", "v", "holds \"=\""},
         {"s", " [Other]", "v", "starts with \"[\""},
         {"s", ";x", "v", "starts with \";\""},
-        {"a]b", "k", "v", "holds \"]\""},
     };
     for (const Case& c : cases) {
         try {
@@ -136,6 +135,21 @@ TEST(ProfileTextWrite, TextTheFormatCannotHoldIsRefusedAndChangesNothing) {
     // Names that only look odd are fine.
     EXPECT_NO_THROW(p.SetString("[nested", "k]", "v"));
     EXPECT_EQ(ProfileText(p.Text()).GetString("[nested", "k]", "-"), "v");
+}
+
+TEST(ProfileTextWrite, SectionNamesHoldingBracketsReadBack) {
+    ProfileText p;
+    for (const char* item : {"photo[1].jpg", "Summer [2019]", "a]b", "]", "x]]"}) {
+        p.SetString(item, "Use Specific Apply", "1");
+    }
+    p.SetString("photo[1].jpg", "Apply Method", "2");
+    const ProfileText back(p.Text());
+    EXPECT_THAT(back.SectionNames(),
+                ElementsAre("photo[1].jpg", "Summer [2019]", "a]b", "]", "x]]"));
+    EXPECT_EQ(back.GetString("photo[1].jpg", "Apply Method", "-"), "2");
+    EXPECT_EQ(back.GetString("photo[1", "Apply Method", "-"), "-");
+    EXPECT_TRUE(back.SectionExists("summer [2019]"));
+    EXPECT_EQ(ProfileText("[a]b] c\nk=1\n").SectionNames(), std::vector<std::string>{"a]b"});
 }
 
 }  // namespace

@@ -154,3 +154,16 @@ TEST(ProfileDiff, OuterBlanksAndQuotesReadBackOnlyInOurs) {
         CHECK_EQ(vexlo::ProfileText(ours.Text()).GetString("Folders", "Pics", ""), value);
     }
 }
+
+TEST(ProfileDiff, SectionNamesHoldingBrackets) {
+    Scenario s;
+    s.initial = "[photo[1].jpg]\r\nApply Method=1\r\n[a]b]\r\nk=1\r\n";
+    s.ops = {Write("Summer [2019]", "Use Specific Apply", "1"),
+             Write("photo[1].jpg", "Apply Method", "2")};
+    s.reads = {{"photo[1].jpg", "Apply Method"},
+               {"photo[1", "Apply Method"},
+               {"Summer [2019]", ""},
+               {"a]b", "k"},
+               {"a", "k"}};
+    Run(s);
+}

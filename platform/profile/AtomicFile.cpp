@@ -1,0 +1,108 @@
+#include "profile/AtomicFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <random>
+
+namespace vexlo {
+
+AtomicFile::AtomicFile(std::string path) : path_(std::move(path)) {}
+
+AtomicFile::~AtomicFile() {
+    Discard();
+}
+
+void AtomicFile::Discard() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    if (!temporary_.empty()) {
+        ::unlink(temporary_.c_str());
+        temporary_.clear();
+    }
+}
+
+bool AtomicFile::Fail(int error) {
+    error_ = std::strerror(error);
+    Discard();
+    return false;
+}
+
+bool AtomicFile::Open() {
+    static std::atomic<unsigned> counter{0};
+    thread_local std::mt19937 random{std::random_device{}()};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        // Unique per process, thread and call; the name never ends in a
+        // picture or settings extension.
+        std::string name = path_ + ".new-" + std::to_string(::getpid()) + "-" +
+                           std::to_string(counter++) + "-" + std::to_string(random() % 1000000);
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno == EEXIST) {
+            continue;
+        }
+        if (fd < 0) {
+            return Fail(errno);
+        }
+        fd_ = fd;
+        temporary_ = std::move(name);
+        struct stat old {};
+        if (::stat(path_.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+            ::fchmod(fd_, old.st_mode & 07777);  // the new version keeps the old one's permissions
+        }
+        return true;
+    }
+    return Fail(EEXIST);
+}
+
+bool AtomicFile::Write(const void* data, std::size_t size) {
+    if (fd_ < 0) {
+        return false;
+    }
+    const auto* at = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t written = ::write(fd_, at, size);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return Fail(written < 0 ? errno : ENOSPC);
+        }
+        at += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+bool AtomicFile::Commit() {
+    if (fd_ < 0) {
+        return false;
+    }
+    if (::fsync(fd_) != 0) {
+        return Fail(errno);
+    }
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) {
+        return Fail(errno);
+    }
+    if (::rename(temporary_.c_str(), path_.c_str()) != 0) {
+        return Fail(errno);
+    }
+    temporary_.clear();
+    return true;
+}
+
+bool ReplaceFile(const std::string& path, std::string_view bytes, std::string& error) {
+    AtomicFile file(path);
+    const bool done = file.Open() && file.Write(bytes.data(), bytes.size()) && file.Commit();
+    error = file.Error();
+    return done;
+}
+
+}  // namespace vexlo

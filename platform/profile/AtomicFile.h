@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace vexlo {
+
+// A new version of a file, written beside it and renamed over it only once
+// every byte has reached the disk: a full disk, a quota, a file-size limit or
+// an I/O error leaves the old file as it was and no temporary file behind.
+// Paths are bytes, as the file system gives them (any encoding).
+class AtomicFile {
+public:
+    explicit AtomicFile(std::string path);
+    ~AtomicFile();  // a file not committed is removed
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    // Each returns false on failure; Error() then says why. After a failure
+    // the temporary file is already gone.
+    bool Open();
+    bool Write(const void* data, std::size_t size);
+    // Syncs, closes and renames over the file.
+    bool Commit();
+
+    const std::string& Error() const { return error_; }
+
+private:
+    bool Fail(int error);
+    void Discard();
+
+    std::string path_;
+    std::string temporary_;
+    int fd_ = -1;
+    std::string error_;
+};
+
+// The whole file replaced by `bytes`; false with `error` set when any of it failed.
+bool ReplaceFile(const std::string& path, std::string_view bytes, std::string& error);
+
+}  // namespace vexlo
