@@ -5,15 +5,15 @@
 
 #include <filesystem>
 
+#include "TempDir.h"
 #include "gnome/GVariantText.h"
 #include "kde/PlasmaWallpaper.h"
-#include "linux/CommandRunner.h"
 #include "linux/DesktopValues.h"
-#include "linux/PictureCheck.h"
-#include "linux/SessionBus.h"
 #include "linux/WallpaperCopies.h"
+#include "shared/CommandRunner.h"
+#include "shared/PictureCheck.h"
+#include "shared/SessionBus.h"
 #include "support/Pictures.h"
-#include "support/TempDir.h"
 #include "sway/SwayWallpaper.h"
 #include "xfce/XfconfWallpaper.h"
 

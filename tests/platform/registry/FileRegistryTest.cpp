@@ -45,13 +45,14 @@ protected:
 
 TEST(FileRegistryFolder, ChosenFromTheEnvironment) {
     EXPECT_EQ(FileRegistry::DefaultFolder(
-                  {{"VEXLO_REGISTRY_DIR", "/t/reg"}, {"XDG_CONFIG_HOME", "/x"}, {"HOME", "/h"}}),
+                  {{"VEXLO_REGISTRY_DIR", "/t/reg"}, {"XDG_CONFIG_HOME", "/x"}}, "/h"),
               "/t/reg");
-    EXPECT_EQ(FileRegistry::DefaultFolder({{"XDG_CONFIG_HOME", "/x"}, {"HOME", "/h"}}), "/x/vexlo");
-    EXPECT_EQ(FileRegistry::DefaultFolder({{"VEXLO_REGISTRY_DIR", ""}, {"HOME", "/h"}}),
+    EXPECT_EQ(FileRegistry::DefaultFolder({{"XDG_CONFIG_HOME", "/x"}}, "/h"), "/x/vexlo");
+    EXPECT_EQ(FileRegistry::DefaultFolder({{"VEXLO_REGISTRY_DIR", ""}}, "/h"), "/h/.config/vexlo");
+    EXPECT_EQ(FileRegistry::DefaultFolder({{"XDG_CONFIG_HOME", "relative"}}, "/h"),
               "/h/.config/vexlo");
-    EXPECT_EQ(FileRegistry::DefaultFolder({{"XDG_CONFIG_HOME", "relative"}, {"HOME", "/h"}}),
-              "/h/.config/vexlo");
+    // The home folder is the one handed in, never the process's own.
+    EXPECT_EQ(FileRegistry::DefaultFolder({{"HOME", "/elsewhere"}}, "/h"), "/h/.config/vexlo");
     const FileRegistry reg("/r");
     EXPECT_EQ(reg.FileFor(HKCU), "/r/HKEY_CURRENT_USER.ini");
     EXPECT_EQ(reg.FileFor(HKLM), "/r/HKEY_LOCAL_MACHINE.ini");

@@ -3,9 +3,18 @@
 #include <QDir>
 #include <QFile>
 #include <QString>
+#include <stdexcept>
 #include <string>
 
 namespace vexlo::test {
+
+// The bytes of a file; empty when it cannot be read.
+std::string ReadFile(const std::string& path);
+// Replaces a file's contents; throws std::runtime_error when it cannot.
+void WriteFile(const std::string& path, const std::string& text);
+
+// The same for Qt paths; ReadBytes gives "<missing>" for a file that cannot be
+// opened, so that a comparison shows it.
 
 inline std::string ReadBytes(const QString& path) {
     QFile file(path);
@@ -31,7 +40,8 @@ inline QStringList Entries(const QString& folder) {
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
-// The path of this test program, for tests that start copies of it.
+// The path of this test program, for tests that start copies of it (defined
+// by the program's own main).
 const std::string& SelfPath();
 
 }  // namespace vexlo::test

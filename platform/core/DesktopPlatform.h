@@ -29,6 +29,12 @@ inline constexpr std::uint32_t kHotKeyId = 1025;
 
 // Receives native messages that the platform delivers to the application
 // (today only WM_HOTKEY with identifier 1025).
+//
+// The sink may throw. An exception it throws propagates to the caller of the
+// platform's event delivery, that is to the application's event dispatch, and
+// reaches the program's error report exactly as one from any other event
+// handler does. No backend swallows it, and each leaves its own state as it
+// was before the sink ran (the key stays registered; later presses arrive).
 using NativeMessageSink = std::function<void(std::uint32_t message, std::uint64_t wParam)>;
 
 // Everything Vexlo asks of the desktop, the shell and the registry.
@@ -63,7 +69,8 @@ public:
     }
 
     // Grabs Ctrl+Alt+C for the whole session. Each press is delivered to `sink`
-    // as (kWmHotKey, kHotKeyId) on the GUI thread. Returns false when the key
+    // as (kWmHotKey, kHotKeyId) on the GUI thread, from the event loop; what the
+    // sink throws leaves through that loop (see NativeMessageSink). Returns false when the key
     // could not be had (another client holds it, no such facility); callers
     // ignore that. Never withdrawn while the backend lives.
     virtual bool RegisterGlobalHotKey(NativeMessageSink sink) = 0;

@@ -7,30 +7,18 @@
 #include "registry/RegistryPath.h"
 
 namespace vexlo {
-namespace {
-
-std::string Get(const Environment& env, const char* name) {
-    const auto it = env.find(name);
-    return it == env.end() ? std::string() : it->second;
-}
-
-}  // namespace
-
 FileRegistry::FileRegistry(std::string folder) : folder_(std::move(folder)) {}
 
-std::string FileRegistry::DefaultFolder(const Environment& env) {
-    if (std::string dir = Get(env, "VEXLO_REGISTRY_DIR"); !dir.empty()) {
+std::string FileRegistry::DefaultFolder(const Environment& env, const std::string& homeFolder) {
+    if (std::string dir = EnvValue(env, "VEXLO_REGISTRY_DIR"); !dir.empty()) {
         return dir;
     }
     // A relative XDG_CONFIG_HOME is invalid and ignored, as the base-directory rules say.
-    if (std::string config = Get(env, "XDG_CONFIG_HOME"); !config.empty() && config[0] == '/') {
+    if (std::string config = EnvValue(env, "XDG_CONFIG_HOME");
+        !config.empty() && config[0] == '/') {
         return config + "/vexlo";
     }
-    std::string home = Get(env, "HOME");
-    if (home.empty()) {
-        home = QDir::homePath().toStdString();
-    }
-    return home + "/.config/vexlo";
+    return homeFolder + "/.config/vexlo";
 }
 
 std::string FileRegistry::FileFor(RegistryRoot root) const {

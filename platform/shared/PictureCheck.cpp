@@ -1,4 +1,4 @@
-#include "linux/PictureCheck.h"
+#include "shared/PictureCheck.h"
 
 #include <QImageReader>
 #include <cstdint>

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "FileHelpers.h"
+
 namespace vexlo::test {
 
 // A fresh folder under the system's temporary folder, removed with all its
@@ -22,8 +24,5 @@ public:
 private:
     std::string path_;
 };
-
-std::string ReadFile(const std::string& path);
-void WriteFile(const std::string& path, const std::string& text);
 
 }  // namespace vexlo::test

@@ -1,4 +1,4 @@
-#include "linux/CommandRunner.h"
+#include "shared/CommandRunner.h"
 
 #include <QProcess>
 #include <QProcessEnvironment>

@@ -1,4 +1,4 @@
-#include "linux/SessionBus.h"
+#include "shared/SessionBus.h"
 
 #include <QAtomicInteger>
 #include <filesystem>
@@ -21,12 +21,12 @@ QDBusConnection Connect(const QString& name, const std::string& address) {
 }  // namespace
 
 std::string SessionBusAddress(const Environment& env) {
-    if (auto it = env.find("DBUS_SESSION_BUS_ADDRESS"); it != env.end() && !it->second.empty()) {
-        return it->second;
+    if (std::string address = EnvValue(env, "DBUS_SESSION_BUS_ADDRESS"); !address.empty()) {
+        return address;
     }
-    if (auto it = env.find("XDG_RUNTIME_DIR"); it != env.end() && !it->second.empty()) {
+    if (std::string runtime = EnvValue(env, "XDG_RUNTIME_DIR"); !runtime.empty()) {
         std::error_code ec;
-        const std::filesystem::path bus = std::filesystem::path(it->second) / "bus";
+        const std::filesystem::path bus = std::filesystem::path(runtime) / "bus";
         if (std::filesystem::is_socket(bus, ec)) {
             return "unix:path=" + bus.string();
         }

@@ -27,8 +27,8 @@ public:
     explicit FileRegistry(std::string folder);
 
     // $VEXLO_REGISTRY_DIR, else $XDG_CONFIG_HOME/vexlo (when absolute), else
-    // $HOME/.config/vexlo.
-    static std::string DefaultFolder(const Environment& env);
+    // <homeFolder>/.config/vexlo.
+    static std::string DefaultFolder(const Environment& env, const std::string& homeFolder);
 
     const std::string& Folder() const { return folder_; }
     // The file that holds `root`.

@@ -2,8 +2,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <vector>
 
@@ -12,7 +10,7 @@ namespace vexlo::test {
 TempDir::TempDir(const std::string& parent) {
     const std::filesystem::path base =
         parent.empty() ? std::filesystem::temp_directory_path() : std::filesystem::path(parent);
-    std::string pattern = (base / "vexlo-desktop-XXXXXX").string();
+    std::string pattern = (base / "vexlo-test-XXXXXX").string();
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     if (mkdtemp(buffer.data()) == nullptr) {
@@ -30,21 +28,6 @@ std::string TempDir::Sub(const std::string& name) const {
     const std::string sub = path_ + "/" + name;
     std::filesystem::create_directories(sub);
     return sub;
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteFile(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-    if (!out) {
-        throw std::runtime_error("cannot write " + path);
-    }
 }
 
 }  // namespace vexlo::test
