@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <csignal>
 
+#include "ErrorText.h"
 #include "FileHelpers.h"
 #include "VexloError.h"
 #include "profile/ProfileFile.h"
@@ -16,6 +17,7 @@ namespace vexlo {
 namespace {
 
 using test::Entries;
+using test::ErrorOf;
 using test::ReadBytes;
 using test::WriteBytes;
 using ::testing::ElementsAre;
@@ -23,17 +25,6 @@ using ::testing::HasSubstr;
 
 std::string Full(const QString& path) {
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()).toStdString();
-}
-
-// The error text of `write`, or "no error".
-template <typename F>
-std::string ErrorOf(F&& write) {
-    try {
-        write();
-    } catch (const VexloError& e) {
-        return e.what();
-    }
-    return "no error";
 }
 
 // While alive, no file of this process may grow beyond `bytes`: the file system

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "ErrorText.h"
 #include "VexloError.h"
 #include "registry/FileRegistry.h"
 #include "registry/RegistryPath.h"
@@ -13,6 +14,7 @@
 namespace vexlo {
 namespace {
 
+using test::ErrorOf;
 using ::testing::HasSubstr;
 
 constexpr auto HKCU = RegistryRoot::CurrentUser;
@@ -24,16 +26,6 @@ std::string Bytes(const std::string& path) {
         return "<missing>";
     }
     return file.readAll().toStdString();
-}
-
-template <typename F>
-std::string ErrorOf(F&& call) {
-    try {
-        call();
-    } catch (const VexloError& e) {
-        return e.what();
-    }
-    return "no error";
 }
 
 class FileRegistryTest : public ::testing::Test {
