@@ -75,7 +75,9 @@ bool IsProgramSectionName(std::string_view name) {
 
 SettingsStore::SettingsStore(std::string path) : path_(std::move(path)), file_(path_) {}
 
-SettingsView SettingsStore::View() const { return SettingsView(file_.Read()); }
+SettingsView SettingsStore::View() const {
+    return SettingsView(file_.Read());
+}
 
 std::string SettingsStore::ReadString(const std::string& section, const std::string& key,
                                       const std::string& def) const {

@@ -9,7 +9,8 @@ void VexloPro::ScheduleIconRefresh() {
 void VexloPro::RefreshIconColours() {
     const std::string current = settings_.ReadString("Settings", "Current Wallpaper", "");
     if (!current.empty() && settings_.SectionExists(current)) {
-        const auto text = static_cast<ColourRef>(settings_.ReadInteger(current, "Icon Caption", 16777215));
+        const auto text =
+            static_cast<ColourRef>(settings_.ReadInteger(current, "Icon Caption", 16777215));
         const auto background = static_cast<ColourRef>(settings_.ReadInteger(
             current, "Desktop Background", static_cast<std::int32_t>(kDesktopBackgroundColour)));
         const bool transparent = settings_.ReadBool(current, "Use Transparent Icons", false);

@@ -19,7 +19,9 @@ int RoundHalfEven(double value) {
     return static_cast<int>(rounded);
 }
 
-int PercentOf(int size, int percent) { return RoundHalfEven(size * (percent / 100.0)); }
+int PercentOf(int size, int percent) {
+    return RoundHalfEven(size * (percent / 100.0));
+}
 
 }  // namespace
 

@@ -10,8 +10,12 @@ namespace {
 
 using Op = PlatformCall::Op;
 
-bool Exists(const std::string& path) { return QFileInfo::exists(QString::fromStdString(path)); }
-QSize SizeOf(const std::string& path) { return QImage(QString::fromStdString(path)).size(); }
+bool Exists(const std::string& path) {
+    return QFileInfo::exists(QString::fromStdString(path));
+}
+QSize SizeOf(const std::string& path) {
+    return QImage(QString::fromStdString(path)).size();
+}
 
 class ApplyWallpaperTest : public EngineFixture {};
 
@@ -25,8 +29,8 @@ TEST_F(ApplyWallpaperTest, AppliesInOrderAndRecordsTheCurrentPicture) {
     EXPECT_EQ(effects[0], "WriteRegistryString(HKCU, \\Control Panel\\desktop, WallPaperStyle, 0)");
     EXPECT_EQ(effects[1], "WriteRegistryString(HKCU, \\Control Panel\\desktop, TileWallpaper, 0)");
     EXPECT_EQ(effects[2], "SetDesktopWallpaper(" + Wallpaper() + ")");
-    EXPECT_EQ(effects[3],
-              "WriteRegistryString(HKCU, Control Panel\\Desktop\\, Wallpaper, " + Wallpaper() + ")");
+    EXPECT_EQ(effects[3], "WriteRegistryString(HKCU, Control Panel\\Desktop\\, Wallpaper, " +
+                              Wallpaper() + ")");
     EXPECT_EQ(settings->ReadString("Settings", "Current Wallpaper", ""), "sunset.bmp");
     EXPECT_EQ(host.timerIntervals, std::vector<int>{1000});
     EXPECT_EQ(host.busyCalls, 1);
@@ -107,7 +111,8 @@ TEST_F(ApplyWallpaperTest, DamagedPictureRaisesAndKeepsThePreviousWallpaper) {
             EXPECT_FALSE(std::string(error.what()).empty()) << name;
         }
         EXPECT_EQ(host.busyDepth, 0);
-        EXPECT_FALSE(Exists(ProgramFolder() + "tmp" + QFileInfo(name).suffix().prepend('.').toStdString()));
+        EXPECT_FALSE(
+            Exists(ProgramFolder() + "tmp" + QFileInfo(name).suffix().prepend('.').toStdString()));
     }
     EXPECT_TRUE(platform.Effects().empty());
     EXPECT_EQ(SizeOf(Wallpaper()), QSize(30, 20));
@@ -140,7 +145,8 @@ TEST_F(ApplyWallpaperTest, FailedStyleWriteStopsBeforeTheFile) {
 }
 
 TEST_F(ApplyWallpaperTest, FailedWallpaperValueLeavesNoRefreshScheduled) {
-    platform.FailNextRegistryWrite(RegistryRoot::CurrentUser, "Control Panel\\Desktop", "Wallpaper");
+    platform.FailNextRegistryWrite(RegistryRoot::CurrentUser, "Control Panel\\Desktop",
+                                   "Wallpaper");
     EXPECT_THROW(engine->ApplyWallpaper(MakePicture("a.bmp", 10, 10), Wallpaper()), VexloError);
     EXPECT_EQ(platform.CallsOf(Op::SetDesktopWallpaper).size(), 1u);
     EXPECT_TRUE(host.pending.empty());

@@ -7,7 +7,9 @@ using Op = PlatformCall::Op;
 
 class IconColoursTest : public EngineFixture {
 protected:
-    std::vector<PlatformCall> Colours() const { return platform.CallsOf(Op::SetDesktopIconColours); }
+    std::vector<PlatformCall> Colours() const {
+        return platform.CallsOf(Op::SetDesktopIconColours);
+    }
 };
 
 TEST_F(IconColoursTest, ItemSectionOfTheCurrentPictureWinsOneSecondLater) {

@@ -50,7 +50,8 @@ TEST_F(BmpReaderTest, PaletteDepthsOneFourEightAndOs2CoreHeader) {
     };
     for (int headerSize : {40, 12}) {
         for (const auto& [bits, rows] : cases) {
-            BmpLayout layout{.headerSize = headerSize, .width = 3, .height = 2, .bitsPerPixel = bits};
+            BmpLayout layout{
+                .headerSize = headerSize, .width = 3, .height = 2, .bitsPerPixel = bits};
             layout.palette = palette;
             if (headerSize == 12) {  // a core header's table has every entry of the depth
                 layout.palette.resize(std::size_t{1} << bits, 0);

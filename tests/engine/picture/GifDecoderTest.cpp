@@ -9,7 +9,8 @@ const std::vector<QRgb> kPalette = {qRgb(0, 0, 0), qRgb(255, 0, 0), qRgb(0, 255,
 
 // A width x height image whose index at (x, y) is (x + 2y) % 4.
 GifLayout MakeLayout(int width, int height) {
-    GifLayout layout{.screenWidth = width, .screenHeight = height, .width = width, .height = height};
+    GifLayout layout{
+        .screenWidth = width, .screenHeight = height, .width = width, .height = height};
     layout.palette = kPalette;
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {

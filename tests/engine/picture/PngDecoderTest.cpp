@@ -54,13 +54,15 @@ TEST_F(PngDecoderTest, GreyAtEveryDepthAndGreyWithAlpha) {
     const std::vector<std::pair<int, std::vector<int>>> cases = {
         {1, {0, 1}}, {2, {0, 3}}, {4, {0, 15}}, {8, {0, 255}}, {16, {0, 65535}}};
     for (const auto& [bits, samples] : cases) {
-        PngLayout layout{.width = 2, .height = 1, .colourType = PNG_COLOR_TYPE_GRAY, .bitDepth = bits};
+        PngLayout layout{
+            .width = 2, .height = 1, .colourType = PNG_COLOR_TYPE_GRAY, .bitDepth = bits};
         layout.rows = {PackSamples(samples, bits)};
         const QImage image = Decode(layout);
         EXPECT_EQ(image.pixel(0, 0), qRgb(0, 0, 0)) << bits;
         EXPECT_EQ(image.pixel(1, 0), qRgb(255, 255, 255)) << bits;
     }
-    PngLayout layout{.width = 2, .height = 1, .colourType = PNG_COLOR_TYPE_GRAY_ALPHA, .bitDepth = 8};
+    PngLayout layout{
+        .width = 2, .height = 1, .colourType = PNG_COLOR_TYPE_GRAY_ALPHA, .bitDepth = 8};
     layout.rows = {{100, 255, 50, 128}};
     const QImage image = Decode(layout);
     EXPECT_EQ(image.format(), QImage::Format_ARGB32);

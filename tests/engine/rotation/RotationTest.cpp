@@ -138,9 +138,11 @@ TEST_F(RotationTest, RandomPicksFolderFirstThenPictureUniformly) {
         ++counts[choice->folder + ":" + choice->picture.substr(choice->picture.rfind('/') + 1)];
     }
     // Each folder half the time; each of Four's pictures an eighth.
-    const std::map<std::string, double> expected = {
-        {"One:o.bmp", 0.5},     {"Four:f1.bmp", 0.125}, {"Four:f2.bmp", 0.125},
-        {"Four:f3.bmp", 0.125}, {"Four:f4.bmp", 0.125}};
+    const std::map<std::string, double> expected = {{"One:o.bmp", 0.5},
+                                                    {"Four:f1.bmp", 0.125},
+                                                    {"Four:f2.bmp", 0.125},
+                                                    {"Four:f3.bmp", 0.125},
+                                                    {"Four:f4.bmp", 0.125}};
     double chiSquare = 0;
     for (const auto& [key, share] : expected) {
         const double e = share * draws;
