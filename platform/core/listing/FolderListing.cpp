@@ -75,8 +75,8 @@ void Complete(int folderFd, const dirent64& raw, const struct stat& folder, Fold
 
 bool ListFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
     entries.clear();
-    // The directory read straight with getdents64: as few system calls a folder
-    // as opendir and readdir make, with the folder's own status besides.
+    // Read straight with getdents64: no more system calls a folder than opendir
+    // and readdir make, and the folder's own status comes with them.
     const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
         return false;
