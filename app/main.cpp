@@ -12,7 +12,7 @@
 #include "MainForm.h"
 #include "ProgramFolder.h"
 #include "QtTrayShell.h"
-#include "factory/CreateDesktopPlatform.h"
+#include "CreateDesktopPlatform.h"
 
 int main(int argc, char** argv) {
     vexlo::GuardedApplication app(argc, argv);
@@ -29,13 +29,14 @@ int main(int argc, char** argv) {
     }
 
     try {
-        const vexlo::Environment env = vexlo::CurrentEnvironment();
-        const std::string executable =
-            QApplication::applicationFilePath().toLocal8Bit().toStdString();
+        const vexlo::PlatformContext process = vexlo::ReadProcessContext();
+        vexlo::Environment env = process.env;
+        env.emplace("HOME", process.homeFolder);
+        const std::string executable = process.programFile;
         const std::string folder = vexlo::ProgramFolderFor(executable, env);
         QDir().mkpath(QString::fromLocal8Bit(folder.c_str()));
 
-        std::unique_ptr<vexlo::DesktopPlatform> platform = vexlo::CreateDesktopPlatform(env);
+        std::unique_ptr<vexlo::DesktopPlatform> platform = vexlo::CreateDesktopPlatform(process);
         vexlo::MainFormContext context;
         context.platform = platform.get();
         context.trayShell = std::make_shared<vexlo::QtTrayShell>();

@@ -1,10 +1,5 @@
 #include "PictureCollector.h"
 
-#include <dirent.h>
-#include <linux/magic.h>
-#include <sys/stat.h>
-#include <sys/statfs.h>
-
 #include <QLocale>
 #include <algorithm>
 #include <numeric>
@@ -14,6 +9,7 @@
 #include "PathRules.h"
 #include "PictureKinds.h"
 #include "profile/ProfileText.h"
+#include "listing/FolderListing.h"
 
 namespace vexlo {
 
@@ -31,8 +27,8 @@ PictureList::PictureList(bool sorted) : sorted_(sorted), collator_(QLocale()) {
     collator_.setCaseSensitivity(Qt::CaseInsensitive);
 }
 
-void PictureList::Add(const std::string& path) {
-    items_.push_back(path);
+void PictureList::Add(std::string path) {
+    items_.push_back(std::move(path));
 }
 
 const std::vector<std::string>& PictureList::Items() const {
@@ -88,101 +84,57 @@ bool IsRotationPicture(const std::string& name) {
 
 namespace {
 
-bool IsPseudoFileSystem(const std::string& path) {
-    struct statfs fs {};
-    if (statfs(path.c_str(), &fs) != 0) {
-        return false;
-    }
-    switch (static_cast<unsigned long>(fs.f_type)) {
-        case PROC_SUPER_MAGIC:
-        case SYSFS_MAGIC:
-        case DEVPTS_SUPER_MAGIC:
-        case CGROUP_SUPER_MAGIC:
-        case CGROUP2_SUPER_MAGIC:
-        case DEBUGFS_MAGIC:
-        case TRACEFS_MAGIC:
-        case SECURITYFS_MAGIC:
-        case BPF_FS_MAGIC:
-        case PSTOREFS_MAGIC:
-        case 0x62656570:  // configfs
-        case 0x65735543:  // fusectl
-            return true;
-        default:
-            return false;
-    }
-}
-
+// Every directory is entered once, by its identity, so that symbolic links and
+// bind mounts that loop end; pseudo file systems are never entered.
 class Collector {
 public:
     explicit Collector(PictureList& list) : list_(list) {}
 
-    // `folder` ends with a separator.
-    void Walk(const std::string& folder, dev_t parentDevice) {
-        struct stat self {};
-        if (stat(folder.c_str(), &self) != 0 || !S_ISDIR(self.st_mode)) {
-            return;
+    bool Enter(const FolderEntry& folder) {
+        return folder.isDirectory && !folder.isPseudoFileSystem &&
+               visited_.insert({folder.device, folder.inode}).second;
+    }
+
+    // `folder` ends with a separator. A subdirectory named like a picture is
+    // both descended into and listed.
+    void Walk(const std::string& folder) {
+        std::vector<FolderEntry> entries;
+        if (!ListFolder(folder, entries)) {
+            return;  // unreadable: skipped
         }
-        if (!visited_.insert({self.st_dev, self.st_ino}).second) {
-            return;
-        }
-        if (self.st_dev != parentDevice && IsPseudoFileSystem(folder)) {
-            return;
-        }
-        for (const auto& [name, type] : ReadEntries(folder)) {
-            const std::string path = folder + name;
-            if (IsDirectory(path, type)) {
-                Walk(path + '/', self.st_dev);
+        for (const FolderEntry& entry : entries) {
+            const bool enter = Enter(entry);
+            const bool picture = IsRotationPicture(entry.name);
+            if (!enter && !picture) {
+                continue;  // most entries: no path is built for them
+            }
+            std::string path = folder + entry.name;
+            if (enter) {
+                Walk(IncludeTrailingSeparator(path));
             }
             // A path the settings file cannot remember (a line break in a
             // name, or longer than a value can be) would be shown again at
             // every step: it is left out.
-            if (IsRotationPicture(name) && path.size() <= kProfileValueLimit &&
+            if (picture && path.size() <= kProfileValueLimit &&
                 path.find_first_of("\r\n") == std::string::npos) {
-                list_.Add(path);
+                list_.Add(std::move(path));
             }
         }
     }
 
 private:
-    // The whole listing first, so that only one directory is open at a time
-    // however deep the tree goes.
-    static std::vector<std::pair<std::string, unsigned char>> ReadEntries(
-        const std::string& folder) {
-        std::vector<std::pair<std::string, unsigned char>> entries;
-        DIR* dir = opendir(folder.c_str());
-        if (dir == nullptr) {
-            return entries;
-        }
-        while (const dirent* entry = readdir(dir)) {
-            const char* name = entry->d_name;
-            if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) {
-                continue;
-            }
-            entries.emplace_back(name, entry->d_type);
-        }
-        closedir(dir);
-        return entries;
-    }
-
-    static bool IsDirectory(const std::string& path, unsigned char type) {
-        if (type == DT_DIR) {
-            return true;
-        }
-        if (type != DT_LNK && type != DT_UNKNOWN) {
-            return false;
-        }
-        struct stat target {};
-        return stat(path.c_str(), &target) == 0 && S_ISDIR(target.st_mode);
-    }
-
     PictureList& list_;
-    std::set<std::pair<dev_t, ino_t>> visited_;
+    std::set<std::pair<std::uint64_t, std::uint64_t>> visited_;
 };
 
 }  // namespace
 
 void CollectPictures(const std::string& folder, PictureList& list) {
-    Collector(list).Walk(IncludeTrailingSeparator(folder), static_cast<dev_t>(-1));
+    Collector collector(list);
+    FolderEntry top;
+    if (ReadFolderEntry(folder, top) && collector.Enter(top)) {
+        collector.Walk(IncludeTrailingSeparator(folder));
+    }
 }
 
 }  // namespace vexlo

@@ -15,7 +15,7 @@ public:
 
     bool Sorted() const { return sorted_; }
     // Appends `path`; a sorted list keeps its order and drops repeats.
-    void Add(const std::string& path);
+    void Add(std::string path);
     // Sorts and drops repeats now (Add defers that work for speed).
     const std::vector<std::string>& Items() const;
     std::size_t Count() const { return Items().size(); }

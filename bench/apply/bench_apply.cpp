@@ -11,10 +11,10 @@
 #include "BenchHost.h"
 #include "BenchPictures.h"
 #include "LibraryAlone.h"
+#include "RecordingPlatform.h"
 #include "SettingsStore.h"
 #include "VexloPro.h"
 #include "picture/BmpReader.h"
-#include "recording/RecordingPlatform.h"
 
 using namespace vexlo;
 using namespace vexlo::bench;
@@ -52,9 +52,8 @@ struct Bench {
         engine = std::make_unique<VexloPro>(*settings, platform, host, program);
     }
     double Apply(const std::string& name) {
-        return BestSeconds(kRepeats, [&] {
-            engine->ApplyWallpaper(pictures + name, engine->WallpaperBitmap());
-        });
+        return BestSeconds(
+            kRepeats, [&] { engine->ApplyWallpaper(pictures + name, engine->WallpaperBitmap()); });
     }
 };
 
@@ -67,14 +66,17 @@ int main(int argc, char** argv) {
     std::vector<std::uint8_t> buffer;
 
     // The floors, measured here.
-    const double jpegAlone = BestSeconds(kRepeats, [&] { LibjpegDecode(bench.pictures + "baseline.jpg", buffer); });
-    const double progressiveAlone = BestSeconds(kRepeats, [&] { LibjpegDecode(bench.pictures + "progressive.jpg", buffer); });
-    const double pngAlone = BestSeconds(kRepeats, [&] { LibpngDecode(bench.pictures + "picture.png", buffer); });
-    const double bmpAlone = BestSeconds(kRepeats, [&] { DecodeBmpFile(bench.pictures + "picture.bmp"); });
+    const double jpegAlone =
+        BestSeconds(kRepeats, [&] { LibjpegDecode(bench.pictures + "baseline.jpg", buffer); });
+    const double progressiveAlone =
+        BestSeconds(kRepeats, [&] { LibjpegDecode(bench.pictures + "progressive.jpg", buffer); });
+    const double pngAlone =
+        BestSeconds(kRepeats, [&] { LibpngDecode(bench.pictures + "picture.png", buffer); });
+    const double bmpAlone =
+        BestSeconds(kRepeats, [&] { DecodeBmpFile(bench.pictures + "picture.bmp"); });
     // Written beside the target, synced and renamed, as the apply's writer does.
     const std::vector<std::uint8_t> bmpBytes = MakeBmpBytes(buffer, 3840, 2160);
-    const double writeAlone =
-        BestSeconds(kRepeats, [&] { StdioWriteFile(bmpBytes, out, true); });
+    const double writeAlone = BestSeconds(kRepeats, [&] { StdioWriteFile(bmpBytes, out, true); });
 
     // Unscaled: the defaults centre a larger picture as it is.
     bench.platform.SetDesktopSize(1920, 1080);
@@ -108,12 +110,15 @@ int main(int argc, char** argv) {
     Report("apply_shrink_png", bench.Apply("picture.png") * 1e3, "ms");
 
     const QString jpeg = QString::fromStdString(bench.pictures + "baseline.jpg");
-    const double djpeg = ToolSeconds("djpeg", {"-bmp", "-outfile", QString::fromStdString(out), jpeg});
+    const double djpeg =
+        ToolSeconds("djpeg", {"-bmp", "-outfile", QString::fromStdString(out), jpeg});
     if (djpeg > 0) {
         Report("apply_jpeg_4k_djpeg_bmp", djpeg * 1e3, "ms");
         Report("apply_jpeg_4k_vs_djpeg", unscaledJpeg / djpeg, "x");
     }
-    const double vips = ToolSeconds("vipsthumbnail", {"-s", "1920x1080", "-o", QString::fromStdString(bench.pictures + "thumb.bmp"), jpeg});
+    const double vips = ToolSeconds(
+        "vipsthumbnail",
+        {"-s", "1920x1080", "-o", QString::fromStdString(bench.pictures + "thumb.bmp"), jpeg});
     if (vips > 0) {
         Report("apply_jpeg_4k_vipsthumbnail", vips * 1e3, "ms");
         Report("apply_shrink_jpeg_4k_vs_vipsthumbnail", shrinkJpeg / vips, "x");
@@ -124,14 +129,19 @@ int main(int argc, char** argv) {
     bench.platform.SetDesktopSize(1920, 1080);
     bench.settings->WriteBool("Larger", "Stretch Wallpaper", false);
     for (const auto& kind : kinds) {
-        const long peak = PeakExtraBytes(
-            [&] { bench.engine->ApplyWallpaper(bench.pictures + kind.file, bench.engine->WallpaperBitmap()); });
-        Report(std::string("apply_peak_memory_") + kind.label + "_vs_bitmap", peak / bitmapBytes, "x");
+        const long peak = PeakExtraBytes([&] {
+            bench.engine->ApplyWallpaper(bench.pictures + kind.file,
+                                         bench.engine->WallpaperBitmap());
+        });
+        Report(std::string("apply_peak_memory_") + kind.label + "_vs_bitmap", peak / bitmapBytes,
+               "x");
     }
     bench.platform.SetDesktopSize(1920, 1200);
     bench.settings->WriteBool("Larger", "Stretch Wallpaper", true);
-    const long shrinkPeak = PeakExtraBytes(
-        [&] { bench.engine->ApplyWallpaper(bench.pictures + "baseline.jpg", bench.engine->WallpaperBitmap()); });
+    const long shrinkPeak = PeakExtraBytes([&] {
+        bench.engine->ApplyWallpaper(bench.pictures + "baseline.jpg",
+                                     bench.engine->WallpaperBitmap());
+    });
     Report("apply_peak_memory_shrink_jpeg_vs_bitmap", shrinkPeak / bitmapBytes, "x");
     return 0;
 }

@@ -11,7 +11,7 @@
 
 #include "LineReporter.h"
 #include "OptionsForm.h"
-#include "recording/RecordingPlatform.h"
+#include "RecordingPlatform.h"
 
 namespace {
 

@@ -12,10 +12,10 @@
 
 #include "BenchHost.h"
 #include "PictureCollector.h"
+#include "RecordingPlatform.h"
 #include "SettingsStore.h"
 #include "VexloPro.h"
 #include "profile/ProfileText.h"
-#include "recording/RecordingPlatform.h"
 
 using namespace vexlo;
 using vexlo::bench::BestSeconds;

@@ -1,11 +1,11 @@
-#include "factory/CreateDesktopPlatform.h"
+#include "CreateDesktopPlatform.h"
 
 #include "factory/DesktopDetection.h"
 #include "gnome/GSettingsWallpaper.h"
 #include "kde/PlasmaWallpaper.h"
-#include "linux/CommandRunner.h"
 #include "linux/LinuxPlatform.h"
 #include "registry/FileRegistry.h"
+#include "shared/CommandRunner.h"
 #include "sway/SwayWallpaper.h"
 #include "x11/RootPixmapSetter.h"
 #include "xfce/XfconfWallpaper.h"
@@ -15,10 +15,8 @@ namespace {
 
 std::unique_ptr<WallpaperSetter> SetterFor(DesktopKind kind, const Environment& env) {
     switch (kind) {
-        case DesktopKind::X11: {
-            auto display = env.find("DISPLAY");
-            return std::make_unique<RootPixmapSetter>(display == env.end() ? "" : display->second);
-        }
+        case DesktopKind::X11:
+            return std::make_unique<RootPixmapSetter>(EnvValue(env, "DISPLAY"));
         case DesktopKind::Gnome:
             return std::make_unique<GSettingsWallpaper>(GSettingsFlavour::Gnome,
                                                         CommandRunner(env));
@@ -41,9 +39,11 @@ std::unique_ptr<WallpaperSetter> SetterFor(DesktopKind kind, const Environment& 
 
 }  // namespace
 
-std::unique_ptr<DesktopPlatform> CreateDesktopPlatform(const Environment& env) {
-    return std::make_unique<LinuxPlatform>(FileRegistry(FileRegistry::DefaultFolder(env)),
-                                           SetterFor(DetectDesktop(env), env), env);
+std::unique_ptr<DesktopPlatform> CreateDesktopPlatform(const PlatformContext& context) {
+    const Environment& env = context.env;
+    return std::make_unique<LinuxPlatform>(
+        FileRegistry(FileRegistry::DefaultFolder(env, context.homeFolder)),
+        SetterFor(DetectDesktop(env), env), context);
 }
 
 }  // namespace vexlo

@@ -23,8 +23,7 @@ std::string Trimmed(const std::string& text) {
 }
 
 std::string Value(const Environment& env, const char* name) {
-    auto it = env.find(name);
-    return it == env.end() ? std::string() : Trimmed(it->second);
+    return Trimmed(EnvValue(env, name));
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "gnome/GVariantText.h"
-#include "linux/WallpaperSetter.h"
+#include "shared/WallpaperSetter.h"
 
 namespace vexlo {
 namespace {

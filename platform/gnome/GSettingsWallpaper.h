@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "linux/CommandRunner.h"
-#include "linux/WallpaperSetter.h"
+#include "shared/CommandRunner.h"
+#include "shared/WallpaperSetter.h"
 
 namespace vexlo {
 

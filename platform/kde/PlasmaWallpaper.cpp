@@ -4,7 +4,7 @@
 #include <QUrl>
 #include <cstdio>
 
-#include "linux/SessionBus.h"
+#include "shared/SessionBus.h"
 
 namespace vexlo {
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "Environment.h"
-#include "linux/WallpaperSetter.h"
+#include "shared/WallpaperSetter.h"
 
 namespace vexlo {
 

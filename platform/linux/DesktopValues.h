@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "linux/WallpaperSetter.h"
+#include "shared/WallpaperSetter.h"
 
 namespace vexlo {
 

@@ -6,8 +6,8 @@
 #include "DesktopPlatform.h"
 #include "Environment.h"
 #include "linux/WallpaperCopies.h"
-#include "linux/WallpaperSetter.h"
 #include "registry/FileRegistry.h"
+#include "shared/WallpaperSetter.h"
 #include "xdg/XdgShellIntegration.h"
 
 namespace vexlo {
@@ -17,12 +17,16 @@ class X11HotKey;
 // Vexlo on a Linux desktop: the registry in files, the wallpaper through the
 // running desktop's own setter (none when no desktop was found), the hot key
 // and the screen size through X11 when there is an X server.
+//
+// The desktop operations (DesktopUtils.cpp) and the registry operations
+// (LinuxPlatform.cpp) live in files of their own.
 class LinuxPlatform : public DesktopPlatform {
 public:
-    // `setter` may be null: the desktop is then never told. `env` gives the X
-    // display and the folder for the copies handed to the desktop.
+    // `setter` may be null: the desktop is then never told. `context` gives the
+    // X display, the folder for the copies handed to the desktop, and whether
+    // Qt's screens and event loop are there.
     LinuxPlatform(FileRegistry registry, std::unique_ptr<WallpaperSetter> setter,
-                  const Environment& env);
+                  const PlatformContext& context);
     ~LinuxPlatform() override;
 
     const WallpaperSetter* Setter() const { return setter_.get(); }
@@ -47,6 +51,8 @@ private:
     std::unique_ptr<WallpaperSetter> setter_;
     WallpaperCopies copies_;
     std::string display_;
+    bool eventLoop_;
+    bool qtScreens_;
     std::unique_ptr<X11HotKey> hotKey_;
     // The log-on entry and the file-manager actions follow the registry values.
     XdgShellIntegration shell_;

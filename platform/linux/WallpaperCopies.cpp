@@ -23,11 +23,6 @@ std::string FreshName(const fs::path& source) {
            std::to_string(counter++) + source.extension().string();
 }
 
-std::string EnvValue(const Environment& env, const char* name) {
-    auto it = env.find(name);
-    return it == env.end() ? std::string() : it->second;
-}
-
 }  // namespace
 
 WallpaperCopies::WallpaperCopies(std::string folder) : folder_(std::move(folder)) {}

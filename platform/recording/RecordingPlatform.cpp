@@ -1,4 +1,4 @@
-#include "recording/RecordingPlatform.h"
+#include "RecordingPlatform.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -82,12 +82,12 @@ void HotKeyWindow::Deliver(std::uint64_t wParam) const {
     if (wParam != kHotKeyId || !sink_) {
         return;
     }
-    // An exception must not unwind through the system's message dispatch; the
-    // sink reports its own errors, so one that escapes it ends here.
-    try {
-        sink_(kWmHotKey, wParam);
-    } catch (...) {
-    }
+    // What the sink throws leaves through DispatchMessage to the message loop
+    // that called it, and from there to the program's error report. Nothing of
+    // ours changes here, so the key stays registered whatever happens. A copy,
+    // so that the sink may replace itself.
+    const NativeMessageSink sink = sink_;
+    sink(kWmHotKey, wParam);
 }
 
 }  // namespace vexlo::win32

@@ -6,7 +6,8 @@ namespace vexlo::win32 {
 
 // Ctrl+Alt+C held by a hidden message-only window of our own. The program's
 // event loop dispatches every message of the GUI thread, so the window
-// procedure sees WM_HOTKEY and hands it to the sink. Lives on the GUI thread.
+// procedure sees WM_HOTKEY and hands it to the sink. What the sink throws
+// leaves through DispatchMessage to that loop. Lives on the GUI thread.
 class HotKeyWindow {
 public:
     // The window class, so that tests can find the window.

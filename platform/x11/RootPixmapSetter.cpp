@@ -6,9 +6,8 @@
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
-#include <cstdlib>
 
-#include "linux/PictureCheck.h"
+#include "shared/PictureCheck.h"
 #include "x11/WallpaperRender.h"
 #include "x11/XcbConnection.h"
 #include "x11/XcbImageUpload.h"
@@ -20,15 +19,13 @@ xcb_pixmap_t ReadPixmapProperty(const XcbConnection& x, xcb_atom_t property) {
     if (property == XCB_NONE) {
         return XCB_NONE;
     }
-    xcb_get_property_reply_t* reply = xcb_get_property_reply(
-        x.get(), xcb_get_property(x.get(), 0, x.Root(), property, XCB_ATOM_PIXMAP, 0, 1), nullptr);
-    xcb_pixmap_t pixmap = XCB_NONE;
+    const XcbPtr<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+        x.get(), xcb_get_property(x.get(), 0, x.Root(), property, XCB_ATOM_PIXMAP, 0, 1), nullptr));
     if (reply != nullptr && reply->type == XCB_ATOM_PIXMAP && reply->format == 32 &&
-        xcb_get_property_value_length(reply) == 4) {
-        pixmap = *static_cast<const xcb_pixmap_t*>(xcb_get_property_value(reply));
+        xcb_get_property_value_length(reply.get()) == 4) {
+        return *static_cast<const xcb_pixmap_t*>(xcb_get_property_value(reply.get()));
     }
-    std::free(reply);
-    return pixmap;
+    return XCB_NONE;
 }
 
 void WritePixmapProperty(const XcbConnection& x, xcb_atom_t property, xcb_pixmap_t pixmap) {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "linux/WallpaperSetter.h"
+#include "shared/WallpaperSetter.h"
 
 namespace vexlo {
 

@@ -4,7 +4,7 @@
 #include <QSize>
 #include <cstdint>
 
-#include "linux/WallpaperSetter.h"
+#include "shared/WallpaperSetter.h"
 
 namespace vexlo {
 

@@ -1,8 +1,6 @@
 #include "x11/X11HotKey.h"
 
-#include <QCoreApplication>
 #include <QSocketNotifier>
-#include <cstdlib>
 #include <vector>
 
 #include "x11/X11Keyboard.h"
@@ -38,7 +36,7 @@ bool X11HotKey::Grab() {
     if (notifier_ != nullptr) {
         return true;
     }
-    if (QCoreApplication::instance() == nullptr || !x_->IsConnected()) {
+    if (!x_->IsConnected()) {
         return false;
     }
     keycode_ = KeycodeFor(*x_, kKeysymC);
@@ -53,9 +51,8 @@ bool X11HotKey::Grab() {
     }
     bool held = true;
     for (xcb_void_cookie_t cookie : cookies) {
-        if (xcb_generic_error_t* error = xcb_request_check(x_->get(), cookie)) {
+        if (const XcbError error{xcb_request_check(x_->get(), cookie)}) {
             held = false;  // BadAccess: another client has it
-            std::free(error);
         }
     }
     if (!held) {
@@ -74,18 +71,22 @@ bool X11HotKey::Grab() {
 
 void X11HotKey::ReadEvents() {
     int presses = 0;
-    while (xcb_generic_event_t* event = xcb_poll_for_event(x_->get())) {
+    while (const XcbEvent event{xcb_poll_for_event(x_->get())}) {
         if ((event->response_type & 0x7f) == XCB_KEY_PRESS &&
-            reinterpret_cast<xcb_key_press_event_t*>(event)->detail == keycode_) {
+            reinterpret_cast<const xcb_key_press_event_t*>(event.get())->detail == keycode_) {
             ++presses;
         }
-        std::free(event);
     }
     if (xcb_connection_has_error(x_->get()) != 0) {
         notifier_->setEnabled(false);  // the server went away: nothing more will come
     }
-    for (int i = 0; i < presses && sink_; ++i) {
-        sink_(kWmHotKey, kHotKeyId);
+    // Everything above is done before the sink runs: what it throws leaves
+    // through Qt's event dispatch to the program's error report, and the
+    // presses after a failing one in this batch are dropped. A copy, so that
+    // the sink may replace itself.
+    const NativeMessageSink sink = sink_;
+    for (int i = 0; i < presses && sink; ++i) {
+        sink(kWmHotKey, kHotKeyId);
     }
 }
 

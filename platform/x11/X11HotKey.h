@@ -15,7 +15,9 @@ class XcbConnection;
 
 // Ctrl+Alt+C grabbed on the root window, on a connection of its own, whatever
 // the state of Num Lock and Caps Lock. Each press reaches the sink as
-// (kWmHotKey, kHotKeyId) through the Qt event loop of the creating thread.
+// (kWmHotKey, kHotKeyId) through the Qt event loop of the creating thread,
+// which must have one (a Qt application object). What the sink throws
+// propagates out of Qt's event dispatch (QCoreApplication::notify).
 class X11HotKey {
 public:
     X11HotKey(const std::string& display, NativeMessageSink sink);
@@ -23,8 +25,8 @@ public:
     X11HotKey(const X11HotKey&) = delete;
     X11HotKey& operator=(const X11HotKey&) = delete;
 
-    // False when there is no X server or event loop, or another client holds
-    // the key; nothing stays grabbed then.
+    // False when there is no X server or another client holds the key;
+    // nothing stays grabbed then.
     bool Grab();
 
     void SetSink(NativeMessageSink sink) { sink_ = std::move(sink); }

@@ -2,8 +2,6 @@
 
 #include <xcb/randr.h>
 
-#include <cstdlib>
-
 #include "x11/XcbConnection.h"
 
 namespace vexlo {
@@ -16,29 +14,26 @@ bool PrimaryMonitorSize(const XcbConnection& x, DesktopSize& size) {
     if (extension == nullptr || extension->present == 0) {
         return false;
     }
-    std::free(xcb_randr_query_version_reply(c, xcb_randr_query_version(c, 1, 3), nullptr));
-    auto* primary =
-        xcb_randr_get_output_primary_reply(c, xcb_randr_get_output_primary(c, x.Root()), nullptr);
-    const xcb_randr_output_t output = primary != nullptr ? primary->output : XCB_NONE;
-    std::free(primary);
-    if (output == XCB_NONE) {
+    // The version must be agreed on before the requests below.
+    const XcbPtr<xcb_randr_query_version_reply_t> version(
+        xcb_randr_query_version_reply(c, xcb_randr_query_version(c, 1, 3), nullptr));
+    const XcbPtr<xcb_randr_get_output_primary_reply_t> primary(
+        xcb_randr_get_output_primary_reply(c, xcb_randr_get_output_primary(c, x.Root()), nullptr));
+    if (primary == nullptr || primary->output == XCB_NONE) {
         return false;
     }
-    auto* info = xcb_randr_get_output_info_reply(
-        c, xcb_randr_get_output_info(c, output, XCB_CURRENT_TIME), nullptr);
-    const xcb_randr_crtc_t crtc = info != nullptr ? info->crtc : XCB_NONE;
-    std::free(info);
-    if (crtc == XCB_NONE) {
+    const XcbPtr<xcb_randr_get_output_info_reply_t> info(xcb_randr_get_output_info_reply(
+        c, xcb_randr_get_output_info(c, primary->output, XCB_CURRENT_TIME), nullptr));
+    if (info == nullptr || info->crtc == XCB_NONE) {
         return false;
     }
-    auto* crtcInfo = xcb_randr_get_crtc_info_reply(
-        c, xcb_randr_get_crtc_info(c, crtc, XCB_CURRENT_TIME), nullptr);
-    const bool found = crtcInfo != nullptr && crtcInfo->width > 0 && crtcInfo->height > 0;
-    if (found) {
-        size = {crtcInfo->width, crtcInfo->height};
+    const XcbPtr<xcb_randr_get_crtc_info_reply_t> crtc(xcb_randr_get_crtc_info_reply(
+        c, xcb_randr_get_crtc_info(c, info->crtc, XCB_CURRENT_TIME), nullptr));
+    if (crtc == nullptr || crtc->width == 0 || crtc->height == 0) {
+        return false;
     }
-    std::free(crtcInfo);
-    return found;
+    size = {crtc->width, crtc->height};
+    return true;
 }
 
 }  // namespace

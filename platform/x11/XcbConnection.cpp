@@ -1,6 +1,5 @@
 #include "x11/XcbConnection.h"
 
-#include <cstdlib>
 #include <cstring>
 
 namespace vexlo {
@@ -35,24 +34,17 @@ bool XcbConnection::IsConnected() const {
 }
 
 xcb_atom_t XcbConnection::Atom(const char* name) const {
-    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+    const XcbPtr<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
         connection_,
         xcb_intern_atom(connection_, 0, static_cast<std::uint16_t>(std::strlen(name)), name),
-        nullptr);
-    if (reply == nullptr) {
-        return XCB_NONE;
-    }
-    const xcb_atom_t atom = reply->atom;
-    std::free(reply);
-    return atom;
+        nullptr));
+    return reply != nullptr ? reply->atom : XCB_NONE;
 }
 
 bool XcbConnection::Sync() const {
-    xcb_get_input_focus_reply_t* reply =
-        xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr);
-    const bool answered = reply != nullptr;
-    std::free(reply);
-    return answered && xcb_connection_has_error(connection_) == 0;
+    const XcbPtr<xcb_get_input_focus_reply_t> reply(
+        xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
+    return reply != nullptr && xcb_connection_has_error(connection_) == 0;
 }
 
 }  // namespace vexlo

@@ -2,9 +2,22 @@
 
 #include <xcb/xcb.h>
 
+#include <cstdlib>
+#include <memory>
 #include <string>
 
 namespace vexlo {
+
+// Owns what xcb hands out with malloc (replies, errors, events) and frees it
+// with the handle: xcb_request_check, xcb_*_reply and xcb_poll_for_event
+// results go straight into one of these.
+struct XcbFree {
+    void operator()(void* p) const { std::free(p); }
+};
+template <typename T>
+using XcbPtr = std::unique_ptr<T, XcbFree>;
+using XcbError = XcbPtr<xcb_generic_error_t>;
+using XcbEvent = XcbPtr<xcb_generic_event_t>;
 
 // One connection to an X server, closed when this ends.
 class XcbConnection {

@@ -119,8 +119,7 @@ bool PutRows(const XcbConnection& x, xcb_pixmap_t pixmap, xcb_gcontext_t gc, con
             x.get(), XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap, gc, static_cast<std::uint16_t>(width),
             static_cast<std::uint16_t>(rows), 0, static_cast<std::int16_t>(top), 0,
             x.Screen()->root_depth, static_cast<std::uint32_t>(strip.size()), strip.data());
-        if (xcb_generic_error_t* error = xcb_request_check(x.get(), cookie)) {
-            std::free(error);
+        if (const XcbError error{xcb_request_check(x.get(), cookie)}) {
             return false;
         }
     }
@@ -141,9 +140,8 @@ xcb_pixmap_t UploadPixmap(const XcbConnection& x, const QImage& image) {
     xcb_void_cookie_t made = xcb_create_pixmap_checked(c, x.Screen()->root_depth, pixmap, x.Root(),
                                                        static_cast<std::uint16_t>(rgb.width()),
                                                        static_cast<std::uint16_t>(rgb.height()));
-    if (xcb_generic_error_t* error = xcb_request_check(c, made)) {
-        std::free(error);  // BadAlloc: the server has no room for it
-        return XCB_NONE;
+    if (const XcbError error{xcb_request_check(c, made)}) {
+        return XCB_NONE;  // BadAlloc: the server has no room for it
     }
     const xcb_gcontext_t gc = xcb_generate_id(c);
     xcb_create_gc(c, gc, pixmap, 0, nullptr);

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <set>
 
-#include "linux/SessionBus.h"
+#include "shared/SessionBus.h"
 
 namespace vexlo {
 namespace {

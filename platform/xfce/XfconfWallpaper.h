@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "Environment.h"
-#include "linux/WallpaperSetter.h"
+#include "shared/WallpaperSetter.h"
 
 namespace vexlo {
 

@@ -7,9 +7,10 @@
 #include <filesystem>
 #include <memory>
 
-#include "support/ChildProcess.h"
-#include "support/TempDir.h"
-#include "support/XServer.h"
+#include "ChildProcess.h"
+#include "TempDir.h"
+#include "XServer.h"
+#include "support/X11Inspection.h"
 
 namespace vexlo::test {
 namespace {

@@ -10,9 +10,9 @@
 #include <string>
 
 #include "FakeHost.h"
+#include "RecordingPlatform.h"
 #include "SettingsStore.h"
 #include "VexloPro.h"
-#include "recording/RecordingPlatform.h"
 
 namespace vexlo::test {
 
@@ -55,8 +55,8 @@ protected:
     }
 
     std::string Style() const {
-        return platform.RegistryValue(RegistryRoot::CurrentUser, "Control Panel\\desktop",
-                                      "WallPaperStyle")
+        return platform
+            .RegistryValue(RegistryRoot::CurrentUser, "Control Panel\\desktop", "WallPaperStyle")
             .value_or("<none>");
     }
 

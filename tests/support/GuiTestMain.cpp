@@ -4,9 +4,11 @@
 
 #include <QGuiApplication>
 
+#include "TestRun.h"
+
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return vexlo::test::RunAllTests();
 }

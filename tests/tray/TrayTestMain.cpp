@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QLoggingCategory>
 
+#include "TestRun.h"
+
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -11,5 +13,5 @@ int main(int argc, char** argv) {
     // lacks and says so for every tray icon; our own connections are typed.
     QLoggingCategory::setFilterRules("qt.core.qobject.connect=false");
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return vexlo::test::RunAllTests();
 }

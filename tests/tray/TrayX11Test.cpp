@@ -11,8 +11,11 @@
 #include <stdexcept>
 
 #include "ChildProcess.h"
+#include "Environment.h"
 #include "QtTrayShell.h"
+#include "TestRun.h"
 #include "TrayTestSupport.h"
+#include "XServer.h"
 
 namespace vexlo::test {
 namespace {
@@ -100,7 +103,8 @@ class TrayX11 : public ::testing::Test {
 protected:
     std::unique_ptr<ChildProcess> StartTrayHost() {
         auto host = std::make_unique<ChildProcess>(
-            std::vector<std::string>{"trayer", "--edge", "top", "--expand", "false"});
+            std::vector<std::string>{"trayer", "--edge", "top", "--expand", "false"},
+            CurrentEnvironment());
         EXPECT_TRUE(QTest::qWaitFor([&] { return x.TrayOwner() != XCB_NONE; }, kWaitMs))
             << "trayer took no notification area";
         return host;
@@ -140,7 +144,7 @@ TEST_F(TrayX11, IconIsEmbeddedInTheTrayAndLeavesWithTheComponent) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return x.TopLevelOf(icon) == XCB_NONE; }, kWaitMs))
         << "the icon window is still there";
     EXPECT_EQ(QtIconWindow(), XCB_NONE);
-    EXPECT_TRUE(host->Running());
+    EXPECT_TRUE(host->IsRunning());
 }
 
 TEST_F(TrayX11, IconDocksWhenTheTrayStartsAfterActivation) {
@@ -157,9 +161,9 @@ TEST_F(TrayX11, IconDocksWhenTheTrayStartsAfterActivation) {
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    std::unique_ptr<vexlo::test::XvfbServer> server;
+    std::unique_ptr<vexlo::test::XServer> server;
     try {
-        server = std::make_unique<vexlo::test::XvfbServer>();
+        server = std::make_unique<vexlo::test::XServer>();
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;
@@ -173,7 +177,7 @@ int main(int argc, char** argv) {
     int result = 0;
     {
         QApplication app(argc, argv);
-        result = RUN_ALL_TESTS();
+        result = vexlo::test::RunAllTests();
     }
     return result;
 }

@@ -11,7 +11,7 @@
 #include "MainForm.h"
 #include "RecordingTrayShell.h"
 #include "UiTestSupport.h"
-#include "recording/RecordingPlatform.h"
+#include "RecordingPlatform.h"
 #include "ui_MainForm.h"
 
 namespace vexlo::test {

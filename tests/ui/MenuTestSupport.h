@@ -12,7 +12,7 @@
 #include "FakeHost.h"
 #include "MainForm.h"
 #include "RecordingTrayShell.h"
-#include "recording/RecordingPlatform.h"
+#include "RecordingPlatform.h"
 
 namespace vexlo::test {
 

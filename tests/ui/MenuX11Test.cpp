@@ -7,7 +7,7 @@
 #include <QTest>
 #include <cstdio>
 
-#include "ChildProcess.h"
+#include "XServer.h"
 #include "MenuPainter.h"
 #include "MenuTestSupport.h"
 
@@ -85,9 +85,9 @@ TEST(MenuOnScreen, BothMenus) {
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    std::unique_ptr<vexlo::test::XvfbServer> server;
+    std::unique_ptr<vexlo::test::XServer> server;
     try {
-        server = std::make_unique<vexlo::test::XvfbServer>();
+        server = std::make_unique<vexlo::test::XServer>();
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;

@@ -18,7 +18,7 @@
 #include "RecordingTrayShell.h"
 #include "UiTestSupport.h"
 #include "WindowsColour.h"
-#include "recording/RecordingPlatform.h"
+#include "RecordingPlatform.h"
 #include "ui_MainForm.h"
 #include "ui_OptionsForm.h"
 

@@ -23,7 +23,7 @@
 #include "RecordingTrayShell.h"
 #include "UiTestSupport.h"
 #include "lstFilesPro.h"
-#include "recording/RecordingPlatform.h"
+#include "RecordingPlatform.h"
 
 using namespace vexlo;
 using vexlo::test::TakeReportedErrors;

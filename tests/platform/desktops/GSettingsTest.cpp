@@ -3,7 +3,7 @@
 #include <QUrl>
 #include <filesystem>
 
-#include "factory/CreateDesktopPlatform.h"
+#include "CreateDesktopPlatform.h"
 #include "gnome/GSettingsWallpaper.h"
 #include "gnome/GVariantText.h"
 #include "support/Pictures.h"
@@ -101,7 +101,7 @@ TEST_F(GSettingsTest, WallpaperFileWrittenAgainShowsTheNewPicture) {
     Environment env = session_.Env();
     env["VEXLO_DESKTOP"] = "gnome";
     env["VEXLO_REGISTRY_DIR"] = session_.Dir().Sub("registry");
-    const std::unique_ptr<DesktopPlatform> platform = CreateDesktopPlatform(env);
+    const std::unique_ptr<DesktopPlatform> platform = CreateDesktopPlatform({.env = env});
     const std::string wallpaper = session_.Dir().Sub("program") + "/wallpaper.bmp";
     const char* gnome = "org.gnome.desktop.background";
 

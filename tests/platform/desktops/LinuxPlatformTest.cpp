@@ -4,13 +4,13 @@
 #include <mutex>
 #include <thread>
 
+#include "CreateDesktopPlatform.h"
+#include "TempDir.h"
 #include "VexloError.h"
-#include "factory/CreateDesktopPlatform.h"
 #include "gnome/GSettingsWallpaper.h"
 #include "kde/PlasmaWallpaper.h"
 #include "linux/LinuxPlatform.h"
 #include "support/Pictures.h"
-#include "support/TempDir.h"
 #include "sway/SwayWallpaper.h"
 #include "x11/RootPixmapSetter.h"
 #include "xfce/XfconfWallpaper.h"
@@ -47,7 +47,8 @@ protected:
     std::unique_ptr<LinuxPlatform> Make(bool cachesByName) {
         return std::make_unique<LinuxPlatform>(
             FileRegistry(dir_.File("registry")),
-            std::make_unique<FakeSetter>(cachesByName, &seen_, &contents_, &accept_), env_);
+            std::make_unique<FakeSetter>(cachesByName, &seen_, &contents_, &accept_),
+            PlatformContext{.env = env_});
     }
     std::string Picture(int w, int h) {
         const std::string path = dir_.File("wallpaper.bmp");
@@ -149,7 +150,7 @@ TEST_F(LinuxPlatformTest, TwoInstancesApplyingAtOnceNeverDeleteTheShownCopy) {
     const std::string path = Picture(4, 4);
     auto instance = [&] {
         LinuxPlatform platform(FileRegistry(dir_.File("registry")),
-                               std::make_unique<SlowDesktop>(&screen), env_);
+                               std::make_unique<SlowDesktop>(&screen), PlatformContext{.env = env_});
         for (int i = 0; i < 40; ++i) {
             platform.SetDesktopWallpaper(path);
         }
@@ -185,7 +186,7 @@ public:
 TEST_F(LinuxPlatformTest, ADesktopThatCannotTakeTheNameIsAnErrorAndLeavesNoCopy) {
     env_ = {{"XDG_DATA_HOME", dir_.Sub("Daten \xE4")}};
     LinuxPlatform platform(FileRegistry(dir_.File("registry")), std::make_unique<Utf8OnlyDesktop>(),
-                           env_);
+                           PlatformContext{.env = env_});
     try {
         platform.SetDesktopWallpaper(Picture(4, 4));
         ADD_FAILURE() << "reported as shown";
@@ -230,7 +231,7 @@ TEST_F(LinuxPlatformTest, CopyFolderThatCannotBeMadeFailsQuietly) {
 }
 
 TEST_F(LinuxPlatformTest, NoDesktopStillKeepsTheRegistry) {
-    LinuxPlatform platform(FileRegistry(dir_.File("registry")), nullptr, env_);
+    LinuxPlatform platform(FileRegistry(dir_.File("registry")), nullptr, {.env = env_});
     EXPECT_FALSE(platform.SetDesktopWallpaper(Picture(2, 2)));
     platform.SetDesktopIconColours(0x00ff00);
     platform.SetDesktopIconColours(0x00ff00, 0x000000, false);
@@ -245,7 +246,7 @@ TEST_F(LinuxPlatformTest, NoDesktopStillKeepsTheRegistry) {
 
 TEST_F(LinuxPlatformTest, RegistryInAPlaceThatCannotHoldItReadsDefaultsAndRefusesWrites) {
     test::WriteFile(dir_.File("blocked"), "a file where the registry folder belongs");
-    LinuxPlatform platform(FileRegistry(dir_.File("blocked")), nullptr, env_);
+    LinuxPlatform platform(FileRegistry(dir_.File("blocked")), nullptr, {.env = env_});
     EXPECT_EQ(
         platform.ReadRegistryString(RegistryRoot::CurrentUser, kDesktop, "TileWallpaper", "def"),
         "def");
@@ -263,7 +264,7 @@ TEST(CreateDesktopPlatformTest, EachDesktopGetsItsOwnSetterAndTheFileRegistry) {
     auto setterOf = [&](const char* desktop) -> const WallpaperSetter* {
         Environment env = base;
         env["VEXLO_DESKTOP"] = desktop;
-        made.push_back(CreateDesktopPlatform(env));
+        made.push_back(CreateDesktopPlatform({.env = env}));
         auto* platform = dynamic_cast<LinuxPlatform*>(made.back().get());
         EXPECT_NE(platform, nullptr);
         EXPECT_EQ(platform->Registry().Folder(), dir.File("reg"));

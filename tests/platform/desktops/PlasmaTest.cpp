@@ -8,9 +8,9 @@
 #include <memory>
 #include <sstream>
 
+#include "ChildProcess.h"
 #include "kde/PlasmaWallpaper.h"
-#include "linux/SessionBus.h"
-#include "support/ChildProcess.h"
+#include "shared/SessionBus.h"
 #include "support/Pictures.h"
 #include "support/PrivateSession.h"
 

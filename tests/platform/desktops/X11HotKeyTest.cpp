@@ -5,10 +5,12 @@
 #include <memory>
 #include <vector>
 
-#include "factory/CreateDesktopPlatform.h"
-#include "support/ChildProcess.h"
-#include "support/TempDir.h"
-#include "support/XServer.h"
+#include "ChildProcess.h"
+#include "CreateDesktopPlatform.h"
+#include "TempDir.h"
+#include "VexloError.h"
+#include "XServer.h"
+#include "support/GuardedApplication.h"
 #include "x11/X11HotKey.h"
 
 namespace vexlo {
@@ -116,13 +118,31 @@ TEST_F(X11HotKeyTest, PlatformOfTheSessionDeliversThePress) {
     test::TempDir dir;
     Environment env = server_->Env();
     env["VEXLO_REGISTRY_DIR"] = dir.Path();
-    const std::unique_ptr<DesktopPlatform> platform = CreateDesktopPlatform(env);
+    const PlatformContext context{.env = env, .eventLoop = true};
+    const std::unique_ptr<DesktopPlatform> platform = CreateDesktopPlatform(context);
     ASSERT_TRUE(platform->RegisterGlobalHotKey(Recorder()));
-    const std::unique_ptr<DesktopPlatform> another = CreateDesktopPlatform(env);
+    const std::unique_ptr<DesktopPlatform> another = CreateDesktopPlatform(context);
     EXPECT_FALSE(another->RegisterGlobalHotKey(Recorder()));
     Press("ctrl+alt+c");
     WaitFor(1);
     EXPECT_EQ(received_.size(), 1u);
+}
+
+TEST_F(X11HotKeyTest, SinkErrorsReachTheApplicationAndTheKeyKeepsWorking) {
+    test::GuardedApplication::TakeErrors();
+    X11HotKey hotKey(server_->Display(), [this](std::uint32_t message, std::uint64_t wParam) {
+        received_.emplace_back(message, wParam);
+        throw VexloError("Cannot open file broken.jpg");
+    });
+    ASSERT_TRUE(hotKey.Grab());
+    Press("ctrl+alt+c");
+    WaitFor(1);
+    Press("ctrl+alt+c");
+    WaitFor(2);
+    EXPECT_EQ(received_.size(), 2u);
+    EXPECT_EQ(
+        test::GuardedApplication::TakeErrors(),
+        (std::vector<std::string>{"Cannot open file broken.jpg", "Cannot open file broken.jpg"}));
 }
 
 }  // namespace

@@ -5,11 +5,12 @@
 #include <filesystem>
 #include <memory>
 
-#include "factory/CreateDesktopPlatform.h"
-#include "support/ChildProcess.h"
+#include "ChildProcess.h"
+#include "CreateDesktopPlatform.h"
+#include "TempDir.h"
+#include "XServer.h"
 #include "support/Pictures.h"
-#include "support/TempDir.h"
-#include "support/XServer.h"
+#include "support/X11Inspection.h"
 #include "x11/RootPixmapSetter.h"
 #include "x11/X11ScreenSize.h"
 #include "x11/XcbConnection.h"
@@ -213,7 +214,7 @@ TEST_F(X11WallpaperTest, SixteenBitScreenShowsThePictureToo) {
 TEST_F(X11WallpaperTest, BareXSessionFollowsTheRegistryValues) {
     Environment env = server_->Env();
     env["VEXLO_REGISTRY_DIR"] = dir_.Sub("registry");
-    const std::unique_ptr<DesktopPlatform> platform = CreateDesktopPlatform(env);
+    const std::unique_ptr<DesktopPlatform> platform = CreateDesktopPlatform({.env = env});
     platform->WriteRegistryString(RegistryRoot::CurrentUser, "Control Panel\\Colors", "Background",
                                   "0 128 255");
     const std::string wallpaper = dir_.Sub("program") + "/wallpaper.bmp";

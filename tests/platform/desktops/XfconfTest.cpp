@@ -3,8 +3,8 @@
 #include <QDBusMessage>
 #include <QDBusVariant>
 
-#include "linux/CommandRunner.h"
-#include "linux/SessionBus.h"
+#include "shared/CommandRunner.h"
+#include "shared/SessionBus.h"
 #include "support/Pictures.h"
 #include "support/PrivateSession.h"
 #include "xfce/XfconfWallpaper.h"

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <filesystem>
 
+#include "ErrorText.h"
 #include "FileHelpers.h"
 #include "ForkedChild.h"
 #include "VexloError.h"
@@ -19,6 +20,7 @@ namespace {
 
 using test::Entries;
 using test::FileSizeLimit;
+using test::ErrorOf;
 using test::ReadBytes;
 using test::RunForked;
 using test::WriteBytes;
@@ -29,16 +31,6 @@ std::string Full(const QString& path) {
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()).toStdString();
 }
 
-// The error text of `write`, or "no error".
-template <typename F>
-std::string ErrorOf(F&& write) {
-    try {
-        write();
-    } catch (const VexloError& e) {
-        return e.what();
-    }
-    return "no error";
-}
 
 class ProfileFileFailure : public ::testing::Test {
 protected:

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "FileHelpers.h"
+#include "TestRun.h"
 #include "VexloError.h"
 #include "profile/ProfileFile.h"
 
@@ -60,5 +61,5 @@ int main(int argc, char** argv) {
         return 3;
     }
     testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return vexlo::test::RunAllTests();
 }

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "ForkedChild.h"
+#include "ErrorText.h"
 #include "VexloError.h"
 #include "registry/FileRegistry.h"
 #include "registry/RegistryPath.h"
@@ -14,6 +15,7 @@
 namespace vexlo {
 namespace {
 
+using test::ErrorOf;
 using ::testing::HasSubstr;
 
 constexpr auto HKCU = RegistryRoot::CurrentUser;
@@ -27,16 +29,6 @@ std::string Bytes(const std::string& path) {
     return file.readAll().toStdString();
 }
 
-template <typename F>
-std::string ErrorOf(F&& call) {
-    try {
-        call();
-    } catch (const VexloError& e) {
-        return e.what();
-    }
-    return "no error";
-}
-
 class FileRegistryTest : public ::testing::Test {
 protected:
     std::string Folder() const { return dir.filePath("config/vexlo").toStdString(); }
@@ -46,13 +38,14 @@ protected:
 
 TEST(FileRegistryFolder, ChosenFromTheEnvironment) {
     EXPECT_EQ(FileRegistry::DefaultFolder(
-                  {{"VEXLO_REGISTRY_DIR", "/t/reg"}, {"XDG_CONFIG_HOME", "/x"}, {"HOME", "/h"}}),
+                  {{"VEXLO_REGISTRY_DIR", "/t/reg"}, {"XDG_CONFIG_HOME", "/x"}}, "/h"),
               "/t/reg");
-    EXPECT_EQ(FileRegistry::DefaultFolder({{"XDG_CONFIG_HOME", "/x"}, {"HOME", "/h"}}), "/x/vexlo");
-    EXPECT_EQ(FileRegistry::DefaultFolder({{"VEXLO_REGISTRY_DIR", ""}, {"HOME", "/h"}}),
+    EXPECT_EQ(FileRegistry::DefaultFolder({{"XDG_CONFIG_HOME", "/x"}}, "/h"), "/x/vexlo");
+    EXPECT_EQ(FileRegistry::DefaultFolder({{"VEXLO_REGISTRY_DIR", ""}}, "/h"), "/h/.config/vexlo");
+    EXPECT_EQ(FileRegistry::DefaultFolder({{"XDG_CONFIG_HOME", "relative"}}, "/h"),
               "/h/.config/vexlo");
-    EXPECT_EQ(FileRegistry::DefaultFolder({{"XDG_CONFIG_HOME", "relative"}, {"HOME", "/h"}}),
-              "/h/.config/vexlo");
+    // The home folder is the one handed in, never the process's own.
+    EXPECT_EQ(FileRegistry::DefaultFolder({{"HOME", "/elsewhere"}}, "/h"), "/h/.config/vexlo");
     const FileRegistry reg("/r");
     EXPECT_EQ(reg.FileFor(HKCU), "/r/HKEY_CURRENT_USER.ini");
     EXPECT_EQ(reg.FileFor(HKLM), "/r/HKEY_LOCAL_MACHINE.ini");

@@ -11,7 +11,6 @@ namespace {
 
 constexpr auto kUser = RegistryRoot::CurrentUser;
 
-
 }  // namespace
 
 TEST(RegistryDelete, ValueGoesOthersStay) {

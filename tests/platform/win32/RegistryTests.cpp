@@ -11,7 +11,6 @@ namespace {
 
 constexpr auto kUser = RegistryRoot::CurrentUser;
 
-
 void WriteRaw(const std::wstring& key, const std::wstring& name, DWORD type, const void* data,
               DWORD bytes) {
     HKEY opened = nullptr;

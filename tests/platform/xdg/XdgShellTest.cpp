@@ -96,7 +96,8 @@ protected:
     }
 
     std::unique_ptr<LinuxPlatform> Platform() {
-        return std::make_unique<LinuxPlatform>(FileRegistry(Path("registry")), nullptr, env_);
+        return std::make_unique<LinuxPlatform>(FileRegistry(Path("registry")), nullptr,
+                                               PlatformContext{.env = env_});
     }
     std::string Path(const char* name) const { return dir_.filePath(name).toStdString(); }
     QProcessEnvironment ToolEnv() const {

@@ -56,7 +56,8 @@ void MakePngs(const std::string& folder) {
 }
 
 void MakeGifs(const std::string& folder) {
-    GifLayout layout{.screenWidth = 9, .screenHeight = 9, .left = 1, .top = 1, .width = 7, .height = 6};
+    GifLayout layout{
+        .screenWidth = 9, .screenHeight = 9, .left = 1, .top = 1, .width = 7, .height = 6};
     layout.palette = {qRgb(0, 0, 0), qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)};
     for (int i = 0; i < 42; ++i) {
         layout.indices.push_back(static_cast<std::uint8_t>(i % 4));

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace vexlo {
+
+// Registry roots, with the values the Windows API gives them.
+enum class RegistryRoot : std::uint32_t {
+    CurrentUser = 0x80000001u,
+    LocalMachine = 0x80000002u,
+};
+
+struct DesktopSize {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+};
+
+// A colour as Windows stores it: 0x00BBGGRR, or 0x80000000 plus a system colour index.
+using ColourRef = std::uint32_t;
+
+// The system colour "desktop background" (COLOR_BACKGROUND = 1).
+inline constexpr ColourRef kDesktopBackgroundColour = 0x80000001u;
+
+// The message and identifier with which a press of the global hot key arrives.
+inline constexpr std::uint32_t kWmHotKey = 786;
+inline constexpr std::uint32_t kHotKeyId = 1025;
+
+// Receives native messages that the platform delivers to the application
+// (today only WM_HOTKEY with identifier 1025).
+//
+// The sink may throw. An exception it throws propagates to the caller of the
+// platform's event delivery, that is to the application's event dispatch, and
+// reaches the program's error report exactly as one from any other event
+// handler does. No backend swallows it, and each leaves its own state as it
+// was before the sink ran (the key stays registered; later presses arrive).
+using NativeMessageSink = std::function<void(std::uint32_t message, std::uint64_t wParam)>;
+
+// Everything Vexlo asks of the desktop, the shell and the registry.
+//
+// All strings are UTF-8. All operations run on the GUI thread. The backend is
+// chosen once at start-up and handed to whoever needs it.
+class DesktopPlatform {
+public:
+    DesktopPlatform() = default;
+    virtual ~DesktopPlatform() = default;
+    DesktopPlatform(const DesktopPlatform&) = delete;
+    DesktopPlatform& operator=(const DesktopPlatform&) = delete;
+
+    // The primary display's size in device pixels, read afresh at every call.
+    virtual DesktopSize GetDesktopSize() = 0;
+
+    // Shows the BMP at `path` as the wallpaper at once, placed by the current
+    // "WallPaperStyle" and "TileWallpaper" values under
+    // HKEY_CURRENT_USER\Control Panel\desktop ("TileWallpaper" "1" tiles, else
+    // "WallPaperStyle" "2" stretches, else centred). Does not record the path
+    // anywhere. Returns false when the desktop could not be told; callers ignore it.
+    // Throws VexloError when the desktop cannot take the file's name at all (a
+    // name that is not UTF-8 where the desktop takes UTF-8 only), rather than
+    // reporting a success for another name.
+    virtual bool SetDesktopWallpaper(const std::string& path) = 0;
+
+    // Colours the captions of the desktop icons. With `transparent` the captions
+    // get no background and `background` is not used. Changes nothing when the
+    // desktop keeps no icon list of its own.
+    virtual void SetDesktopIconColours(ColourRef text, ColourRef background, bool transparent) = 0;
+
+    // The short form: text colour, always transparent.
+    void SetDesktopIconColours(ColourRef text) {
+        SetDesktopIconColours(text, kDesktopBackgroundColour, true);
+    }
+
+    // Grabs Ctrl+Alt+C for the whole session. Each press is delivered to `sink`
+    // as (kWmHotKey, kHotKeyId) on the GUI thread, from the event loop; what the
+    // sink throws leaves through that loop (see NativeMessageSink). Returns false when the key
+    // could not be had (another client holds it, no such facility); callers
+    // ignore that. Never withdrawn while the backend lives.
+    virtual bool RegisterGlobalHotKey(NativeMessageSink sink) = 0;
+
+    // The string value `name` of `key` under `root`; `def` when the key does not
+    // exist or has no such value. Never fails. Key paths may start with "\";
+    // the empty name is the key's default value.
+    virtual std::string ReadRegistryString(RegistryRoot root, const std::string& key,
+                                           const std::string& name, const std::string& def) = 0;
+
+    // Writes a string value, creating missing keys. Throws VexloError
+    // "Failed to create key <key>" or "Failed to set data for '<name>'".
+    virtual void WriteRegistryString(RegistryRoot root, const std::string& key,
+                                     const std::string& name, const std::string& value) = 0;
+
+    // Removes one value; nothing happens when it is absent.
+    virtual void DeleteRegistryValue(RegistryRoot root, const std::string& key,
+                                     const std::string& name) = 0;
+
+    // Removes the key with all its values and subkeys; nothing happens when absent.
+    virtual void DeleteRegistryKey(RegistryRoot root, const std::string& key) = 0;
+};
+
+}  // namespace vexlo
