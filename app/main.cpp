@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "CreateDesktopPlatform.h"
 #include "ErrorReport.h"
 #include "GuardedApplication.h"
 #include "MainForm.h"
 #include "ProgramFolder.h"
 #include "QtTrayShell.h"
-#include "CreateDesktopPlatform.h"
 
 int main(int argc, char** argv) {
     vexlo::GuardedApplication app(argc, argv);

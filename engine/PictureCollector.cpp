@@ -8,8 +8,8 @@
 
 #include "PathRules.h"
 #include "PictureKinds.h"
-#include "profile/ProfileText.h"
 #include "listing/FolderListing.h"
+#include "profile/ProfileText.h"
 
 namespace vexlo {
 

@@ -9,9 +9,9 @@
 
 #include "FakeHost.h"
 #include "MainForm.h"
+#include "RecordingPlatform.h"
 #include "RecordingTrayShell.h"
 #include "UiTestSupport.h"
-#include "RecordingPlatform.h"
 #include "ui_MainForm.h"
 
 namespace vexlo::test {

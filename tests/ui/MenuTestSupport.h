@@ -11,8 +11,8 @@
 
 #include "FakeHost.h"
 #include "MainForm.h"
-#include "RecordingTrayShell.h"
 #include "RecordingPlatform.h"
+#include "RecordingTrayShell.h"
 
 namespace vexlo::test {
 

@@ -7,9 +7,9 @@
 #include <QTest>
 #include <cstdio>
 
-#include "XServer.h"
 #include "MenuPainter.h"
 #include "MenuTestSupport.h"
+#include "XServer.h"
 
 namespace vexlo::test {
 namespace {

@@ -15,10 +15,10 @@
 
 #include "MainForm.h"
 #include "OptionsForm.h"
+#include "RecordingPlatform.h"
 #include "RecordingTrayShell.h"
 #include "UiTestSupport.h"
 #include "WindowsColour.h"
-#include "RecordingPlatform.h"
 #include "ui_MainForm.h"
 #include "ui_OptionsForm.h"
 

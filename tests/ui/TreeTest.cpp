@@ -20,10 +20,10 @@
 #include "MainForm.h"
 #include "PictureStatus.h"
 #include "PreviewImage.h"
+#include "RecordingPlatform.h"
 #include "RecordingTrayShell.h"
 #include "UiTestSupport.h"
 #include "lstFilesPro.h"
-#include "RecordingPlatform.h"
 
 using namespace vexlo;
 using vexlo::test::TakeReportedErrors;

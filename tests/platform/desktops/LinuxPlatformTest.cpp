@@ -150,7 +150,8 @@ TEST_F(LinuxPlatformTest, TwoInstancesApplyingAtOnceNeverDeleteTheShownCopy) {
     const std::string path = Picture(4, 4);
     auto instance = [&] {
         LinuxPlatform platform(FileRegistry(dir_.File("registry")),
-                               std::make_unique<SlowDesktop>(&screen), PlatformContext{.env = env_});
+                               std::make_unique<SlowDesktop>(&screen),
+                               PlatformContext{.env = env_});
         for (int i = 0; i < 40; ++i) {
             platform.SetDesktopWallpaper(path);
         }

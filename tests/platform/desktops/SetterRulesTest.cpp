@@ -5,9 +5,9 @@
 
 #include <filesystem>
 
+#include "TempDir.h"
 #include "VexloError.h"
 #include "gnome/GSettingsWallpaper.h"
-#include "TempDir.h"
 #include "gnome/GVariantText.h"
 #include "kde/PlasmaWallpaper.h"
 #include "linux/DesktopValues.h"

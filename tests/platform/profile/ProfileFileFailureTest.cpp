@@ -19,8 +19,8 @@ namespace vexlo {
 namespace {
 
 using test::Entries;
-using test::FileSizeLimit;
 using test::ErrorOf;
+using test::FileSizeLimit;
 using test::ReadBytes;
 using test::RunForked;
 using test::WriteBytes;
@@ -30,7 +30,6 @@ using ::testing::HasSubstr;
 std::string Full(const QString& path) {
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()).toStdString();
 }
-
 
 class ProfileFileFailure : public ::testing::Test {
 protected:

@@ -6,8 +6,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "ForkedChild.h"
 #include "ErrorText.h"
+#include "ForkedChild.h"
 #include "VexloError.h"
 #include "registry/FileRegistry.h"
 #include "registry/RegistryPath.h"
