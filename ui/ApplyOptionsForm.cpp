@@ -5,9 +5,10 @@
 #include <QFont>
 #include <QPalette>
 #include <algorithm>
-#include <array>
 
 #include "ErrorReport.h"
+#include "WindowFont.h"
+#include "WindowsColour.h"
 #include "profile/ProfileName.h"
 #include "ui_ApplyOptionsForm.h"
 
@@ -21,70 +22,14 @@ constexpr int kButtonTop = 160;
 // Room for the note that an item's name is taken by the folder list.
 constexpr int kNoteHeight = 34;
 
-// The window's font: 8-point MS Sans Serif, 11 pixels high, where the system
-// has it; else the closest sans-serif face at the same pixel size.
-QFont WindowFont() {
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                      QStringLiteral("DejaVu Sans")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(11);
-    return font;
-}
-
-// The system colours by index: the palette role that stands for each, and the
-// classic scheme's value, which stands in where there is no such role.
-struct SystemColour {
-    QPalette::ColorRole role;
-    QRgb fallback;
-};
-constexpr std::array<SystemColour, 25> kSystemColours{{
-    {QPalette::NoRole, qRgb(212, 208, 200)},           // scroll bar
-    {QPalette::NoRole, qRgb(58, 110, 165)},            // desktop background
-    {QPalette::NoRole, qRgb(10, 36, 106)},             // active caption
-    {QPalette::NoRole, qRgb(128, 128, 128)},           // inactive caption
-    {QPalette::Window, qRgb(212, 208, 200)},           // menu
-    {QPalette::Base, qRgb(255, 255, 255)},             // window
-    {QPalette::Shadow, qRgb(0, 0, 0)},                 // window frame
-    {QPalette::WindowText, qRgb(0, 0, 0)},             // menu text
-    {QPalette::Text, qRgb(0, 0, 0)},                   // window text
-    {QPalette::NoRole, qRgb(255, 255, 255)},           // caption text
-    {QPalette::NoRole, qRgb(212, 208, 200)},           // active border
-    {QPalette::NoRole, qRgb(212, 208, 200)},           // inactive border
-    {QPalette::NoRole, qRgb(128, 128, 128)},           // application workspace
-    {QPalette::Highlight, qRgb(10, 36, 106)},          // highlight
-    {QPalette::HighlightedText, qRgb(255, 255, 255)},  // highlighted text
-    {QPalette::Button, qRgb(212, 208, 200)},           // button face
-    {QPalette::Dark, qRgb(128, 128, 128)},             // button shadow
-    {QPalette::PlaceholderText, qRgb(128, 128, 128)},  // grey text
-    {QPalette::ButtonText, qRgb(0, 0, 0)},             // button text
-    {QPalette::NoRole, qRgb(212, 208, 200)},           // inactive caption text
-    {QPalette::Light, qRgb(255, 255, 255)},            // button highlight
-    {QPalette::Shadow, qRgb(64, 64, 64)},              // 3D dark shadow
-    {QPalette::Midlight, qRgb(212, 208, 200)},         // 3D light
-    {QPalette::ToolTipText, qRgb(0, 0, 0)},            // tool tip text
-    {QPalette::ToolTipBase, qRgb(255, 255, 225)},      // tool tip background
-}};
-
 }  // namespace
 
 QColor ScreenColour(std::int32_t colour, const QPalette& palette) {
-    const auto value = static_cast<std::uint32_t>(colour);
-    if ((value & 0x80000000u) == 0) {
-        return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
-    }
-    const std::uint32_t index = value & 0x7FFFFFFFu;
-    if (index >= kSystemColours.size()) {
-        return Qt::black;
-    }
-    const SystemColour& system = kSystemColours[index];
-    return system.role == QPalette::NoRole ? QColor(system.fallback) : palette.color(system.role);
+    return ColourRefToQColor(static_cast<ColourRef>(colour), palette);
 }
 
 std::int32_t SettingsColour(const QColor& colour) {
-    const QColor rgb = colour.toRgb();
-    return rgb.red() | (rgb.green() << 8) | (rgb.blue() << 16);
+    return static_cast<std::int32_t>(ColourRefFromQColor(colour));
 }
 
 TfrmApplyOptions::TfrmApplyOptions(SettingsStore& settings, QWidget* owner)

@@ -17,26 +17,11 @@
 #include "QtTrayShell.h"
 #include "TrayIcon.h"
 #include "WidgetHost.h"
+#include "WindowFont.h"
 #include "lstFilesPro.h"
 #include "ui_MainForm.h"
 
 namespace vexlo {
-
-namespace {
-
-// The window's font: 8-point MS Sans Serif, 11 pixels high, where the system
-// has it; else the closest sans-serif face at the same pixel size.
-QFont WindowFont() {
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                      QStringLiteral("DejaVu Sans")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(11);
-    return font;
-}
-
-}  // namespace
 
 TfrmMain::TfrmMain(const MainFormContext& context, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),

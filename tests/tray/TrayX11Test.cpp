@@ -12,10 +12,10 @@
 
 #include "ChildProcess.h"
 #include "Environment.h"
+#include "PrivateXMain.h"
 #include "QtTrayShell.h"
 #include "TestRun.h"
 #include "TrayTestSupport.h"
-#include "XServer.h"
 
 namespace vexlo::test {
 namespace {
@@ -160,24 +160,5 @@ TEST_F(TrayX11, IconDocksWhenTheTrayStartsAfterActivation) {
 }  // namespace vexlo::test
 
 int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    std::unique_ptr<vexlo::test::XServer> server;
-    try {
-        server = std::make_unique<vexlo::test::XServer>();
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s\n", e.what());
-        return 1;
-    }
-    vexlo::test::gDisplay = server->Display();
-    qputenv("DISPLAY", QByteArray::fromStdString(server->Display()));
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    // A desktop's StatusNotifier host on the session bus would take the icon
-    // instead of the XEmbed tray under test.
-    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:abstract=vexlo-tray-test-no-bus");
-    int result = 0;
-    {
-        QApplication app(argc, argv);
-        result = vexlo::test::RunAllTests();
-    }
-    return result;
+    return vexlo::test::RunWidgetTestsOnPrivateX(argc, argv, &vexlo::test::gDisplay);
 }

@@ -9,7 +9,7 @@
 
 #include "MenuPainter.h"
 #include "MenuTestSupport.h"
-#include "XServer.h"
+#include "PrivateXMain.h"
 
 namespace vexlo::test {
 namespace {
@@ -84,22 +84,5 @@ TEST(MenuOnScreen, BothMenus) {
 }  // namespace vexlo::test
 
 int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    std::unique_ptr<vexlo::test::XServer> server;
-    try {
-        server = std::make_unique<vexlo::test::XServer>();
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s\n", e.what());
-        return 1;
-    }
-    qputenv("DISPLAY", QByteArray::fromStdString(server->Display()));
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    // No session bus: nothing of the desktop the tests run in reaches the menus.
-    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:abstract=vexlo-menu-test-no-bus");
-    int result = 0;
-    {
-        QApplication app(argc, argv);
-        result = RUN_ALL_TESTS();
-    }
-    return result;
+    return vexlo::test::RunWidgetTestsOnPrivateX(argc, argv);
 }
