@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <string>
 
+#include "ErrorText.h"
 #include "VexloError.h"
 #include "support/PictureWriters.h"
 
@@ -21,18 +22,7 @@ private:
     QTemporaryDir dir_;
 };
 
-// The message of the VexloError that `call` throws; fails the test when it
-// throws nothing or something else.
-template <typename Call>
-std::string ErrorOf(Call&& call) {
-    try {
-        call();
-    } catch (const VexloError& error) {
-        return error.what();
-    }
-    ADD_FAILURE() << "no VexloError was thrown";
-    return {};
-}
+using test::ErrorOf;
 
 // True when both colours are within `tolerance` in each channel.
 inline bool Near(QRgb a, QRgb b, int tolerance) {
