@@ -102,6 +102,20 @@ TEST_F(Fixture, CreationReadsItsSettings) {
     EXPECT_EQ(Item(frm.mnuTray(), "EnableAutochanging1")->text(), "Disable &Autochanging");
 }
 
+TEST_F(Fixture, ASettingsFileFullOfOddTextStartsWithTheDefaults) {
+    WriteIni(
+        QByteArray("\xEF\xBB\xBF\0\xFF\xFE[Folders\n=no name\n[Settings]\nUse Timer=yes\n"
+                   "Timer Time=-99999999999\n[Hotkeys]\nCtrlAltC=maybe\n[Interface]\n"
+                   "Preview Wallpapers=\n",
+                   130));
+    TfrmMain& frm = Make();
+    EXPECT_TRUE(TakeReportedErrors().isEmpty());
+    EXPECT_TRUE(frm.TrayIcon()->Active());
+    EXPECT_FALSE(frm.tmrWallpaperChange().Counting());
+    W().btnClose->click();
+    EXPECT_FALSE(frm.isVisible());
+}
+
 TEST_F(Fixture, StartUpPreviewOfTheLastWallpaperAndADamagedOne) {
     QImage last(40, 30, QImage::Format_RGB32);
     last.fill(Qt::red);
