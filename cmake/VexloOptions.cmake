@@ -36,7 +36,7 @@ function(vexlo_add_test)
         LABELS "${T_LABELS}"
         TIMEOUT ${T_TIMEOUT}
         SKIP_RETURN_CODE 77
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1:abort_on_error=0;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1:abort_on_error=0;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/support/lsan.supp")
 endfunction()
 
 # Adds each named subdirectory that has a CMakeLists.txt of its own, so that a

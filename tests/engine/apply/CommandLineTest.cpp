@@ -48,7 +48,7 @@ TEST_F(CommandLine, ApplyEndsTheProgramAndErrorsPropagate) {
     EXPECT_EQ(settings->ReadString("Settings", "Current Wallpaper", ""), "b.png");
     EXPECT_TRUE(settings->ReadString("Wallpaper Changing", "File", "").empty());
 
-    const std::string damaged = MakeFile("bad.jpg", QByteArray("\xff\xd8\xff\xe0 not a jpeg", 18));
+    const std::string damaged = MakeFile("bad.jpg", QByteArray("\xff\xd8\xff\xe0 not a jpeg"));
     EXPECT_THROW(Run({"apply", damaged}), VexloError);
     EXPECT_EQ(settings->ReadString("Settings", "Current Wallpaper", ""), "b.png");
     // A missing operand applies nothing and still ends.
