@@ -41,8 +41,8 @@ cp "$vexlo" "$work/prog/Vexlo"
 } >"$work/prog/Vexlo.ini"
 
 now_ns() { date +%s%N; }
-# Starts a program, waits for its window (title $1) to show; prints the ms it
-# took and leaves the process id in $started.
+# Starts a program and waits for its window (title $1) to show; leaves the
+# milliseconds it took in $elapsed and the process id in $started.
 start_and_wait() {
     local title=$1; shift
     local t0 t1
@@ -51,18 +51,20 @@ start_and_wait() {
     started=$!
     xdotool search --sync --onlyvisible --name "^$title\$" >/dev/null 2>&1
     t1=$(now_ns)
-    awk -v d=$((t1 - t0)) 'BEGIN { printf "%.1f", d / 1e6 }'
+    elapsed=$(awk -v d=$((t1 - t0)) 'BEGIN { printf "%.1f", d / 1e6 }')
 }
 rss_kb() { awk '/^VmRSS/ { print $2 }' "/proc/$1/status"; }
 
 mean() { awk '{ s += $1 } END { printf "%.1f", s / NR }'; }
 vexlo_ms=() minimal_ms=() vexlo_rss=() minimal_rss=()
 for _ in $(seq "$runs"); do
-    vexlo_ms+=("$(start_and_wait Vexlo "$work/prog/Vexlo")")
+    start_and_wait Vexlo "$work/prog/Vexlo"
+    vexlo_ms+=("$elapsed")
     sleep 1
     vexlo_rss+=("$(rss_kb "$started")")
     kill "$started"; wait "$started" 2>/dev/null || true
-    minimal_ms+=("$(start_and_wait Minimal "$minimal")")
+    start_and_wait Minimal "$minimal"
+    minimal_ms+=("$elapsed")
     sleep 1
     minimal_rss+=("$(rss_kb "$started")")
     kill "$started"; wait "$started" 2>/dev/null || true
@@ -107,7 +109,6 @@ if [ -n "$pictures" ] && command -v feh >/dev/null; then
     soak=$!
     pids+=("$soak")
     sleep 2
-    changes() { grep -c . <(true); }
     press() { for _ in $(seq "$1"); do xdotool key ctrl+alt+c; sleep 0.02; done; }
     press 20
     sleep 1
