@@ -110,9 +110,13 @@ if [ -n "$pictures" ] && command -v feh >/dev/null; then
     pids+=("$soak")
     sleep 2
     press() { for _ in $(seq "$1"); do xdotool key ctrl+alt+c; sleep 0.02; done; }
-    press 20
+    # The first few hundred changes grow the heap to its working size; the
+    # figure is the growth after that, over 1,000 more.
+    rss_start=$(rss_kb "$soak")
+    press 300
     sleep 1
     rss0=$(rss_kb "$soak")
+    echo "program_soak_warmup_300_changes_rss_growth $((rss0 - rss_start)) KiB"
     fd0=$(ls "/proc/$soak/fd" | wc -l)
     press 1000
     sleep 2
