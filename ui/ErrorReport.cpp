@@ -13,9 +13,9 @@ ErrorSink& Sink() {
     return sink;
 }
 
-// A message box needs a widget application on a real display; the offscreen
-// and minimal platforms have nobody to read it, and the box would wait forever.
-bool CanShowBox() {
+}  // namespace
+
+bool CanShowMessageBoxes() {
     if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
         return false;
     }
@@ -23,15 +23,13 @@ bool CanShowBox() {
     return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
 }
 
-}  // namespace
-
 void ReportError(const QString& text) {
     const QByteArray bytes = text.toLocal8Bit();
     std::fprintf(stderr, "%s\n", bytes.constData());
     std::fflush(stderr);
     if (Sink()) {
         Sink()(text);
-    } else if (CanShowBox()) {
+    } else if (CanShowMessageBoxes()) {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("Vexlo"), text, QMessageBox::Ok,
                         QApplication::activeWindow());
         box.exec();

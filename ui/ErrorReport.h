@@ -11,6 +11,11 @@ namespace vexlo {
 void ReportError(const QString& text);
 void ReportError(const std::exception& error);
 
+// True when a box can be shown: a widget application on a real display. The
+// offscreen and minimal platforms have nobody to read it, and a box would wait
+// forever.
+bool CanShowMessageBoxes();
+
 // Replaces the message box (tests, and a program that has no display). The
 // text still goes to standard error. Returns the sink it replaced.
 using ErrorSink = std::function<void(const QString& text)>;

@@ -1,7 +1,6 @@
 #include "WidgetHost.h"
 
 #include <QApplication>
-#include <QGuiApplication>
 #include <QMessageBox>
 #include <QTimer>
 #include <cstdio>
@@ -22,8 +21,7 @@ void WidgetHost::EndBusy() {
 
 void WidgetHost::ShowMessage(const std::string& text) {
     const QString message = QString::fromUtf8(text);
-    const QString platform = QGuiApplication::platformName();
-    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) {
+    if (!CanShowMessageBoxes()) {
         std::fprintf(stderr, "%s\n", text.c_str());
         return;
     }
