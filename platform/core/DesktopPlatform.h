@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace vexlo {
 
@@ -15,6 +16,18 @@ enum class RegistryRoot : std::uint32_t {
 struct DesktopSize {
     std::int32_t width = 0;
     std::int32_t height = 0;
+};
+
+// One screen (monitor) of the desktop, in physical pixels, in the coordinates
+// of the whole desktop (the primary screen need not start at 0,0; positions
+// may be negative).
+struct ScreenInfo {
+    std::string name;  // the system's name for the output ("DP-1"); may be empty
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    bool primary = false;
 };
 
 // A colour as Windows stores it: 0x00BBGGRR, or 0x80000000 plus a system colour index.
@@ -50,6 +63,12 @@ public:
 
     // The primary display's size in device pixels, read afresh at every call.
     virtual DesktopSize GetDesktopSize() = 0;
+
+    // Every screen of the desktop, read afresh at every call, in the order the
+    // system lists them; exactly one is primary when the list is not empty.
+    // A backend that cannot tell the screens apart gives one screen of
+    // GetDesktopSize() at 0,0.
+    virtual std::vector<ScreenInfo> GetScreens() = 0;
 
     // Shows the BMP at `path` as the wallpaper at once, placed by the current
     // "WallPaperStyle" and "TileWallpaper" values under

@@ -43,6 +43,11 @@ DesktopSize LinuxPlatform::GetDesktopSize() {
     return X11ScreenSize(display_);
 }
 
+std::vector<ScreenInfo> LinuxPlatform::GetScreens() {
+    const DesktopSize size = GetDesktopSize();
+    return {ScreenInfo{.width = size.width, .height = size.height, .primary = true}};
+}
+
 bool LinuxPlatform::SetDesktopWallpaper(const std::string& path) {
     std::error_code ec;
     const std::string absolute = std::filesystem::absolute(path, ec).lexically_normal().string();

@@ -33,6 +33,7 @@ public:
     const FileRegistry& Registry() const { return registry_; }
 
     DesktopSize GetDesktopSize() override;
+    std::vector<ScreenInfo> GetScreens() override;
     bool SetDesktopWallpaper(const std::string& path) override;
     using DesktopPlatform::SetDesktopIconColours;
     void SetDesktopIconColours(ColourRef text, ColourRef background, bool transparent) override;

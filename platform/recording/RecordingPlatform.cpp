@@ -37,6 +37,8 @@ std::string PlatformCall::Describe() const {
     switch (op) {
         case GetDesktopSize:
             return "GetDesktopSize()";
+        case GetScreens:
+            return "GetScreens()";
         case SetDesktopWallpaper:
             return "SetDesktopWallpaper(" + path + ")";
         case SetDesktopIconColours:
@@ -60,6 +62,14 @@ std::string PlatformCall::Describe() const {
 DesktopSize RecordingPlatform::GetDesktopSize() {
     calls_.push_back({.op = PlatformCall::Op::GetDesktopSize});
     return size_;
+}
+
+std::vector<ScreenInfo> RecordingPlatform::GetScreens() {
+    calls_.push_back({.op = PlatformCall::Op::GetScreens});
+    if (screens_) {
+        return *screens_;
+    }
+    return {ScreenInfo{.width = size_.width, .height = size_.height, .primary = true}};
 }
 
 bool RecordingPlatform::SetDesktopWallpaper(const std::string& path) {
@@ -167,7 +177,7 @@ std::vector<std::string> RecordingPlatform::Log() const {
 std::vector<std::string> RecordingPlatform::Effects() const {
     std::vector<std::string> out;
     for (const PlatformCall& c : calls_) {
-        if (c.op != PlatformCall::Op::GetDesktopSize &&
+        if (c.op != PlatformCall::Op::GetDesktopSize && c.op != PlatformCall::Op::GetScreens &&
             c.op != PlatformCall::Op::ReadRegistryString) {
             out.push_back(c.Describe());
         }

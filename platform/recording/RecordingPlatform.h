@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "DesktopPlatform.h"
@@ -14,6 +15,7 @@ namespace vexlo {
 struct PlatformCall {
     enum class Op {
         GetDesktopSize,
+        GetScreens,
         SetDesktopWallpaper,
         SetDesktopIconColours,
         RegisterGlobalHotKey,
@@ -34,6 +36,7 @@ struct PlatformCall {
 
     // One readable line, the form Log() uses:
     //   GetDesktopSize()
+    //   GetScreens()
     //   SetDesktopWallpaper(/tmp/x/wallpaper.bmp)
     //   SetDesktopIconColours(0x00008000, 0x80000001, transparent)   or "opaque"
     //   RegisterGlobalHotKey()
@@ -59,6 +62,7 @@ public:
 
     // --- DesktopPlatform ---
     DesktopSize GetDesktopSize() override;
+    std::vector<ScreenInfo> GetScreens() override;
     bool SetDesktopWallpaper(const std::string& path) override;
     void SetDesktopIconColours(ColourRef text, ColourRef background, bool transparent) override;
     using DesktopPlatform::SetDesktopIconColours;
@@ -78,7 +82,7 @@ public:
     std::vector<PlatformCall> CallsOf(PlatformCall::Op op) const;
     // Every call as PlatformCall::Describe() gives it.
     std::vector<std::string> Log() const;
-    // As Log(), without the calls that only read (GetDesktopSize, ReadRegistryString).
+    // As Log(), without the calls that only read (GetDesktopSize, GetScreens, ReadRegistryString).
     std::vector<std::string> Effects() const;
     // The path of the last SetDesktopWallpaper, if any.
     std::optional<std::string> LastWallpaper() const;
@@ -86,6 +90,9 @@ public:
 
     // --- what the desktop answers ---
     void SetDesktopSize(std::int32_t width, std::int32_t height) { size_ = {width, height}; }
+    // The screens GetScreens() gives. Until set: one primary screen, unnamed,
+    // at 0,0 with the desktop size.
+    void SetScreens(std::vector<ScreenInfo> screens) { screens_ = std::move(screens); }
     void SetWallpaperResult(bool result) { wallpaperResult_ = result; }
     // false: RegisterGlobalHotKey fails and keeps no sink.
     void SetHotKeyAvailable(bool available) { hotKeyAvailable_ = available; }
@@ -134,6 +141,7 @@ private:
 
     std::vector<PlatformCall> calls_;
     DesktopSize size_{1024, 768};
+    std::optional<std::vector<ScreenInfo>> screens_{};
     bool wallpaperResult_ = true;
     bool hotKeyAvailable_ = true;
     std::vector<NativeMessageSink> sinks_;

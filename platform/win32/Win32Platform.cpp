@@ -47,6 +47,11 @@ DesktopSize Win32Platform::GetDesktopSize() {
     return DesktopSize{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
+std::vector<ScreenInfo> Win32Platform::GetScreens() {
+    const DesktopSize size = GetDesktopSize();
+    return {ScreenInfo{.width = size.width, .height = size.height, .primary = true}};
+}
+
 bool Win32Platform::SetDesktopWallpaper(const std::string& path) {
     auto widePath = Utf8ToWide(path);
     if (!widePath) {

@@ -19,6 +19,7 @@ public:
     ~Win32Platform() override;
 
     DesktopSize GetDesktopSize() override;
+    std::vector<ScreenInfo> GetScreens() override;
     bool SetDesktopWallpaper(const std::string& path) override;
     using DesktopPlatform::SetDesktopIconColours;
     void SetDesktopIconColours(ColourRef text, ColourRef background, bool transparent) override;
