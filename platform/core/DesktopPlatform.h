@@ -22,7 +22,7 @@ struct DesktopSize {
 // of the whole desktop (the primary screen need not start at 0,0; positions
 // may be negative).
 struct ScreenInfo {
-    std::string name;  // the system's name for the output ("DP-1"); may be empty
+    std::string name{};  // the system's name for the output ("DP-1"); may be empty
     std::int32_t x = 0;
     std::int32_t y = 0;
     std::int32_t width = 0;
