@@ -131,9 +131,11 @@ bool SettingsStore::SectionExists(const std::string& section) const {
 
 void SettingsStore::Update(const std::function<void(SettingsBatch&)>& change) {
     file_.Update([&](ProfileText& text) {
+        // Written when the text differs at the end, whatever each change reported.
+        const std::string before = text.Text();
         SettingsBatch batch(text);
         change(batch);
-        return batch.changed_;
+        return text.Text() != before;
     });
 }
 
@@ -152,7 +154,7 @@ void CheckValueLength(const std::string& value) {
 void SettingsBatch::WriteString(const std::string& section, const std::string& key,
                                 const std::string& value) {
     CheckValueLength(value);
-    changed_ = text_.SetString(section, key, value) || changed_;
+    text_.SetString(section, key, value);
 }
 
 void SettingsBatch::WriteSection(const std::string& section,
@@ -172,9 +174,12 @@ void SettingsBatch::WriteSection(const std::string& section,
             lines[at->second].second = EncodeProfileValue(value);
         }
     }
-    const std::string before = text_.Text();
-    text_.EraseSection(section);
-    std::string after = text_.Text();
+    // Rebuilt on a copy: when the result comes out as the text stands, the
+    // working text must stay whole, since a later change of the same batch
+    // writes it.
+    ProfileText rest = text_;
+    rest.EraseSection(section);
+    std::string after = rest.Text();
     if (!lines.empty()) {
         // A new section goes at the end of the text, as the single writes put it.
         after += "[" + std::string(TrimProfileBlanks(section)) + "]\r\n";
@@ -182,9 +187,8 @@ void SettingsBatch::WriteSection(const std::string& section,
             after += name + "=" + stored + "\r\n";
         }
     }
-    if (after != before) {
+    if (after != text_.Text()) {
         text_ = ProfileText(after);
-        changed_ = true;
     }
 }
 
@@ -198,11 +202,11 @@ void SettingsBatch::WriteBool(const std::string& section, const std::string& key
 }
 
 void SettingsBatch::EraseSection(const std::string& section) {
-    changed_ = text_.EraseSection(section) || changed_;
+    text_.EraseSection(section);
 }
 
 void SettingsBatch::DeleteKey(const std::string& section, const std::string& key) {
-    changed_ = text_.DeleteKey(section, key) || changed_;
+    text_.DeleteKey(section, key);
 }
 
 void SettingsStore::EraseItemSection(const std::string& item) {

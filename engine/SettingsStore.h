@@ -34,7 +34,6 @@ private:
     explicit SettingsBatch(ProfileText& text) : text_(text) {}
 
     ProfileText& text_;
-    bool changed_ = false;
 };
 
 // The settings file Vexlo.ini. Keeps no copy that could hide a change: every
