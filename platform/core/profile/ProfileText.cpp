@@ -135,11 +135,13 @@ ProfileText::Line ProfileText::ParseLine(std::string_view raw) {
     Line line;
     line.raw = std::string(raw);
     const std::string_view text = TrimProfileBlanks(raw);
-    if (!text.empty() && text.front() == '[') {
-        const std::string_view inner = text.substr(1);
+    // A header needs its closing "]": a hand-edited "[NoClose" starts no
+    // section, as the Windows profile functions read it.
+    if (const std::size_t close = text.rfind(']');
+        !text.empty() && text.front() == '[' && close != std::string_view::npos) {
         line.kind = Kind::Section;
-        // Up to the last "]", as the Windows profile functions read it.
-        line.name = std::string(TrimProfileBlanks(inner.substr(0, inner.rfind(']'))));
+        // Up to the last "]".
+        line.name = std::string(TrimProfileBlanks(text.substr(1, close - 1)));
         return line;
     }
     if (!text.empty() && text.front() == ';') {

@@ -22,7 +22,8 @@ inline constexpr std::size_t kProfileKeyListBytes = 16384;
 // Reading:
 //  - Lines end in LF or CR LF; a UTF-8 byte order mark at the start is skipped.
 //  - "[name]" (blanks allowed before "[") starts a section; the name runs to the
-//    last "]" on the line (or the line's end) and its outer blanks are dropped.
+//    last "]" on the line and its outer blanks are dropped. A line starting
+//    with "[" but holding no "]" is no header: it reads as the lines below.
 //  - A line whose first non-blank character is ";" is a comment.
 //  - Any other line holding "=" is a key: the name before the first "=", the
 //    value after it, both without outer blanks; a value enclosed in one pair of

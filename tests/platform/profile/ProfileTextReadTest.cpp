@@ -89,17 +89,21 @@ TEST(ProfileTextRead, LinesThatAreNotKeys) {
         "no equals sign here\n"
         "\n"
         "real=1\n"
-        "[unterminated\n"
-        "k=in unterminated\n"
+        "[NoClose\n"
+        "k=after an unclosed bracket\n"
+        "[half=open\n"
         "[ spaced ] trailing text\n"
         "k=in spaced\n");
-    EXPECT_THAT(p.KeyNames("s"), ElementsAre("real"));
+    // "[NoClose" starts no section: the key below it stays in [s], and
+    // "[half=open" is a key line like any other.
+    EXPECT_THAT(p.KeyNames("s"), ElementsAre("real", "k", "[half"));
+    EXPECT_EQ(p.GetString("s", "k", "-"), "after an unclosed bracket");
+    EXPECT_EQ(p.GetString("NoClose", "k", "-"), "-");
     EXPECT_EQ(p.GetString("s", "; comment", "-"), "-");
     EXPECT_EQ(p.GetString("s", "no equals sign here", "-"), "-");
     EXPECT_EQ(p.GetString("", "orphan", "-"), "-");
-    EXPECT_EQ(p.GetString("unterminated", "k", "-"), "in unterminated");
     EXPECT_EQ(p.GetString("spaced", "k", "-"), "in spaced");
-    EXPECT_THAT(p.SectionNames(), ElementsAre("s", "unterminated", "spaced"));
+    EXPECT_THAT(p.SectionNames(), ElementsAre("s", "spaced"));
 }
 
 TEST(ProfileTextRead, RepeatedKeysAndSections) {
