@@ -13,6 +13,7 @@
 #include "MainForm.h"
 #include "ProgramFolder.h"
 #include "QtTrayShell.h"
+#include "files/LeftoverFiles.h"
 
 int main(int argc, char** argv) {
     vexlo::GuardedApplication app(argc, argv);
@@ -36,6 +37,7 @@ int main(int argc, char** argv) {
         const std::string executable = process.programFile;
         const std::string folder = vexlo::ProgramFolderFor(executable, env);
         QDir().mkpath(QString::fromLocal8Bit(folder.c_str()));
+        vexlo::RemoveLeftoverTemporaries(folder);
 
         std::unique_ptr<vexlo::DesktopPlatform> platform = vexlo::CreateDesktopPlatform(process);
         vexlo::MainFormContext context;

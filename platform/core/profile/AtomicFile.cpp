@@ -9,9 +9,40 @@
 #include <cstring>
 #include <random>
 
-namespace vexlo {
+#include "files/LeftoverFiles.h"
 
-AtomicFile::AtomicFile(std::string path) : path_(std::move(path)) {}
+namespace vexlo {
+namespace {
+
+// The file a chain of symbolic links ends at (which need not exist yet), so
+// that a settings file kept elsewhere through a link is written there and the
+// link stays. A loop, or a chain too long to follow, gives the path itself.
+std::string FollowLinks(const std::string& path) {
+    std::string at = path;
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat st {};
+        if (::lstat(at.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            return at;
+        }
+        std::string target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
+        const ssize_t got = ::readlink(at.c_str(), target.data(), target.size());
+        if (got <= 0 || static_cast<std::size_t>(got) >= target.size()) {
+            return path;
+        }
+        target.resize(static_cast<std::size_t>(got));
+        if (target.front() != '/') {
+            const std::size_t slash = at.rfind('/');
+            target =
+                (slash == std::string::npos ? std::string() : at.substr(0, slash + 1)) + target;
+        }
+        at = std::move(target);
+    }
+    return path;
+}
+
+}  // namespace
+
+AtomicFile::AtomicFile(std::string path) : path_(FollowLinks(path)) {}
 
 AtomicFile::~AtomicFile() {
     Discard();
@@ -35,6 +66,9 @@ bool AtomicFile::Fail(int error) {
 }
 
 bool AtomicFile::Open() {
+    // What killed writers left in the folder goes before another is made.
+    const std::size_t slash = path_.rfind('/');
+    RemoveLeftoverTemporaries(slash == std::string::npos ? "." : path_.substr(0, slash + 1));
     static std::atomic<unsigned> counter{0};
     thread_local std::mt19937 random{std::random_device{}()};
     for (int attempt = 0; attempt < 100; ++attempt) {

@@ -9,6 +9,10 @@ namespace vexlo {
 // A new version of a file, written beside it and renamed over it only once
 // every byte has reached the disk: a full disk, a quota, a file-size limit or
 // an I/O error leaves the old file as it was and no temporary file behind.
+// Before it starts, the temporary files that killed processes left in the
+// folder are removed (RemoveLeftoverTemporaries).
+// A path that is a symbolic link is written through: the new version is made
+// beside the link's final target and renamed over it, and the link stays.
 // Paths are bytes, as the file system gives them (any encoding).
 class AtomicFile {
 public:

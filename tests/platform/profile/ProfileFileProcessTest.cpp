@@ -1,6 +1,7 @@
 // Several processes on one file: no key lost, no broken file.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QProcess>
 #include <QRandomGenerator>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "FileHelpers.h"
+#include "files/LeftoverFiles.h"
 #include "profile/ProfileFile.h"
 
 namespace vexlo {
@@ -82,10 +84,65 @@ TEST(ProfileFileProcesses, AWriterKilledAtAnyMomentLeavesOldOrNew) {
         ASSERT_TRUE(bytes == whole('A') || bytes == whole('B'))
             << "round " << round << ": " << bytes.size() << " bytes";
     }
-    // The dead writer's lock does not block the next writer.
+    // The dead writer's lock does not block the next writer, which also
+    // clears the temporary files the killed ones left.
     profile.WriteString("Other", "after", "yes");
     EXPECT_EQ(profile.GetString("Other", "after", ""), "yes");
     EXPECT_EQ(profile.GetString("Other", "keep", ""), "1");
+    EXPECT_THAT(test::Entries(dir.path()), ::testing::ElementsAre("Vexlo.ini"));
+}
+
+// Temporary files of processes that no longer run go, at start-up and before
+// a write; those of a living process, and everything else, stay.
+TEST(LeftoverTemporaries, OnlyThoseOfDeadProcessesGo) {
+    EXPECT_EQ(TemporaryFileOwner("Vexlo.ini.new-123-0-456789"), 123);
+    EXPECT_EQ(TemporaryFileOwner("HKEY_CURRENT_USER.ini.new-77-12-3"), 77);
+    EXPECT_EQ(TemporaryFileOwner("tmp-4242-7.jpg"), 4242);
+    EXPECT_EQ(TemporaryFileOwner("tmp-4242-7"), 4242);
+    for (const char* other : {"Vexlo.ini", "tmp-4242.jpg", "tmp-x-1.jpg", "tmp-1-2.tar.gz",
+                              "a.new-1-2", "a.new-1-2-3x", ".new-1-2-3", "tmp-0-1.png",
+                              "tmp-12345678901-1.png", "wallpaper.bmp", "my tmp-1-2.jpg"}) {
+        EXPECT_EQ(TemporaryFileOwner(other), 0) << other;
+    }
+
+    QTemporaryDir dir;
+    QProcess living;
+    living.start("sleep", {"30"});
+    ASSERT_TRUE(living.waitForStarted(10000));
+    // A process that ran and ended (Qt gives the id only while it runs).
+    QProcess ended;
+    ended.start("sleep", {"30"});
+    ASSERT_TRUE(ended.waitForStarted(10000));
+    const std::string deadPid = std::to_string(ended.processId());
+    ended.kill();
+    ASSERT_TRUE(ended.waitForFinished(10000));
+    const std::string livePid = std::to_string(living.processId());
+    const std::string selfPid = std::to_string(::getpid());
+    const QStringList leftovers = {QString::fromStdString("Vexlo.ini.new-" + deadPid + "-0-12"),
+                                   QString::fromStdString("tmp-" + deadPid + "-3.jpg"),
+                                   QString::fromStdString("tmp-" + deadPid + "-4")};
+    const QStringList kept = {QString::fromStdString("Vexlo.ini.new-" + livePid + "-0-1"),
+                              QString::fromStdString("tmp-" + selfPid + "-5.png"),
+                              QString::fromStdString("tmp-" + deadPid + "-6.tar.gz"),
+                              QStringLiteral("holiday.jpg")};
+    for (const QString& name : leftovers + kept) {
+        test::WriteBytes(dir.filePath(name), "x");
+    }
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QString::fromStdString("tmp-" + deadPid + "-9")));
+
+    ProfileFile(dir.filePath("Vexlo.ini").toStdString()).WriteString("s", "k", "1");
+    QStringList expected =
+        kept + QStringList{"Vexlo.ini", QString::fromStdString("tmp-" + deadPid + "-9")};
+    expected.sort();
+    EXPECT_EQ(test::Entries(dir.path()), expected);
+
+    // At start-up: the same sweep on its own.
+    test::WriteBytes(dir.filePath(leftovers[1]), "x");
+    EXPECT_EQ(RemoveLeftoverTemporaries(dir.path().toStdString()), 1);
+    EXPECT_EQ(test::Entries(dir.path()), expected);
+    EXPECT_EQ(RemoveLeftoverTemporaries(dir.filePath("missing").toStdString()), 0);
+    living.kill();
+    living.waitForFinished(10000);
 }
 
 }  // namespace

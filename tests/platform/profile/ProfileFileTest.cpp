@@ -2,6 +2,7 @@
 // whole, one file for every spelling of its name.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -64,7 +65,18 @@ TEST_F(ProfileFileTest, ACachedCopyNeverHidesAChange) {
     // Files older than the clock's granularity are where a parsed copy is reused.
     WriteBytes(Path("Vexlo.ini"), "[s]\r\nk=1\r\nother=x\r\n");
     ProfileFile reader(P("Vexlo.ini"));
+    // The first run: a program reads while there is no file yet, in a folder
+    // just made; "addfolder" makes the file later, under the lower-case name.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("first"));
+    ProfileFile firstRun(P("first/Vexlo.ini"));
+    EXPECT_TRUE(firstRun.KeyNames("Folders").empty());
     QThread::msleep(3200);
+    EXPECT_TRUE(firstRun.KeyNames("Folders").empty());
+    WriteProfileString(P("first/vexlo.ini"), "Folders", "Shots", "/d/Shots/");
+    EXPECT_THAT(firstRun.KeyNames("Folders"), ElementsAre("Shots"));
+    WriteProfileString(P("first/vexlo.ini"), "Folders", "More", "/m/");
+    EXPECT_THAT(firstRun.KeyNames("Folders"), ElementsAre("Shots", "More"));
+
     EXPECT_EQ(reader.GetString("s", "k", ""), "1");
     EXPECT_EQ(reader.GetString("s", "other", ""), "x");
     ProfileFile(P("vexlo.ini")).WriteString("s", "k", "2");  // replaced through a new file
@@ -114,6 +126,31 @@ TEST_F(ProfileFileTest, OddFileOnDiskReadsAndSurvivesAWrite) {
     expected += std::string("\0\x01\x02\xFF\xFE", 5) + "\r\n";
     expected += "huge=" + std::string(10 * 1024 * 1024, 'h') + "\r\n[t]\r\nx=y\r\nnew=n\r\n";
     EXPECT_TRUE(ReadBytes(Path("Vexlo.ini")) == expected);
+}
+
+// A settings file kept elsewhere (a synced or dotfiles folder) through a
+// link: written where the link ends, and the link stays.
+TEST_F(ProfileFileTest, ALinkedFileIsWrittenThroughItsLinks) {
+    ASSERT_TRUE(QDir(dir.path()).mkpath("sync") && QDir(dir.path()).mkpath("prog"));
+    WriteBytes(Path("sync/real.ini"), "[s]\r\nk=1\r\n");
+    // A relative link, reached through an absolute one.
+    ASSERT_EQ(::symlink("../sync/real.ini", P("prog/hop.ini").c_str()), 0);
+    ASSERT_EQ(::symlink(P("prog/hop.ini").c_str(), P("prog/Vexlo.ini").c_str()), 0);
+    ProfileFile f(P("prog/Vexlo.ini"));
+    f.WriteString("s", "k", "2");
+    WriteProfileString(P("prog/vexlo.ini"), "Folders", "Shots", "/d/Shots/");
+    EXPECT_EQ(ReadBytes(Path("sync/real.ini")), "[s]\r\nk=2\r\n[Folders]\r\nShots=/d/Shots/\r\n");
+    EXPECT_TRUE(QFileInfo(Path("prog/Vexlo.ini")).isSymLink());
+    EXPECT_TRUE(QFileInfo(Path("prog/hop.ini")).isSymLink());
+    EXPECT_THAT(Entries(Path("prog")), ElementsAre("Vexlo.ini", "hop.ini"));
+    EXPECT_THAT(Entries(Path("sync")), ElementsAre("real.ini"));
+    EXPECT_EQ(f.GetString("s", "k", ""), "2");
+
+    // A link whose file does not exist yet: the first write makes it there.
+    ASSERT_EQ(::symlink("../sync/new.ini", P("prog/New.ini").c_str()), 0);
+    ProfileFile(P("prog/New.ini")).WriteString("s", "k", "first");
+    EXPECT_EQ(ReadBytes(Path("sync/new.ini")), "[s]\r\nk=first\r\n");
+    EXPECT_TRUE(QFileInfo(Path("prog/New.ini")).isSymLink());
 }
 
 TEST_F(ProfileFileTest, UpdateWritesOnlyWhenSomethingChanged) {
