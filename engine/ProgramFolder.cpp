@@ -4,17 +4,9 @@
 #include <system_error>
 
 #include "PathRules.h"
+#include "VexloError.h"
 
 namespace vexlo {
-
-namespace {
-
-std::string Value(const Environment& env, const char* name) {
-    auto it = env.find(name);
-    return it == env.end() ? std::string() : it->second;
-}
-
-}  // namespace
 
 bool IsInstalledCopy(const std::string& executablePath) {
     namespace fs = std::filesystem;
@@ -28,10 +20,11 @@ std::string ProgramFolderFor(const std::string& executablePath, const Environmen
     if (!IsInstalledCopy(executablePath)) {
         return IncludeTrailingSeparator(fs::path(executablePath).parent_path().string());
     }
-    std::string data = Value(env, "XDG_DATA_HOME");
-    // The base directory rules ignore a relative value.
-    if (data.empty() || data.front() != '/') {
-        data = Value(env, "HOME") + "/.local/share";
+    const std::string data = XdgBaseFolder(env, XdgBase::Data);
+    if (data.empty()) {
+        throw VexloError(
+            "Cannot find a folder for Vexlo's settings: neither XDG_DATA_HOME nor HOME is an "
+            "absolute path");
     }
     return IncludeTrailingSeparator(data) + "vexlo/";
 }

@@ -33,6 +33,22 @@ std::string EnvValue(const Environment& env, const std::string& name) {
     return it == env.end() ? std::string() : it->second;
 }
 
+std::string XdgBaseFolder(const Environment& env, XdgBase base, const std::string& home) {
+    const bool config = base == XdgBase::Config;
+    if (std::string value = EnvValue(env, config ? "XDG_CONFIG_HOME" : "XDG_DATA_HOME");
+        !value.empty() && value.front() == '/') {
+        return value;
+    }
+    if (home.empty() || home.front() != '/') {
+        return {};
+    }
+    return (home.back() == '/' ? home : home + "/") + (config ? ".config" : ".local/share");
+}
+
+std::string XdgBaseFolder(const Environment& env, XdgBase base) {
+    return XdgBaseFolder(env, base, EnvValue(env, "HOME"));
+}
+
 Environment CurrentEnvironment() {
     Environment env;
     for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {

@@ -12,6 +12,19 @@ using Environment = std::map<std::string, std::string>;
 // The value of `name` in `env`; empty when it is not set.
 std::string EnvValue(const Environment& env, const std::string& name);
 
+// The user's base folders of the XDG base-directory rules.
+enum class XdgBase {
+    Config,  // $XDG_CONFIG_HOME, else ~/.config
+    Data,    // $XDG_DATA_HOME, else ~/.local/share
+};
+
+// The folder `base` names: the variable's value when it is an absolute path
+// (a relative one is invalid and ignored, as the rules say), else the default
+// below `home` when that is absolute; else empty, for nowhere to keep anything.
+std::string XdgBaseFolder(const Environment& env, XdgBase base, const std::string& home);
+// The same below $HOME of `env`.
+std::string XdgBaseFolder(const Environment& env, XdgBase base);
+
 // What the platform knows of the process it serves. The program's entry reads
 // it once (ReadProcessContext) and hands it down, so that no backend looks at
 // the process behind the caller's back and a test can describe any session.

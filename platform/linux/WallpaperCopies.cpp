@@ -28,13 +28,9 @@ std::string FreshName(const fs::path& source) {
 WallpaperCopies::WallpaperCopies(std::string folder) : folder_(std::move(folder)) {}
 
 std::string WallpaperCopies::DefaultFolder(const Environment& env) {
-    fs::path base = EnvValue(env, "XDG_DATA_HOME");
-    if (base.empty() || base.is_relative()) {
-        const fs::path home = EnvValue(env, "HOME");
-        if (home.empty() || home.is_relative()) {
-            return "";  // nowhere sensible to keep copies
-        }
-        base = home / ".local" / "share";
+    const fs::path base = XdgBaseFolder(env, XdgBase::Data);
+    if (base.empty()) {
+        return "";  // nowhere sensible to keep copies
     }
     return (base / "vexlo" / "desktop").string();
 }

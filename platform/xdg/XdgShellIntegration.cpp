@@ -43,21 +43,6 @@ const VerbText& TextOf(XdgShellIntegration::Verb verb) {
     return verb == XdgShellIntegration::Verb::Apply ? apply : add;
 }
 
-std::string EnvValue(const Environment& env, const char* name) {
-    auto it = env.find(name);
-    return it == env.end() ? std::string() : it->second;
-}
-
-// $name when absolute, else $HOME/fallback, else empty.
-std::string BaseFolder(const Environment& env, const char* name, const char* fallback) {
-    const std::string value = EnvValue(env, name);
-    if (!value.empty() && value.front() == '/') {
-        return value;
-    }
-    const std::string home = EnvValue(env, "HOME");
-    return home.empty() ? std::string() : home + "/" + fallback;
-}
-
 bool SameKey(const std::string& a, const char* b) {
     const std::string key = NormaliseRegistryKey(a);
     return IsRegistryKeyAtOrBelow(key, b) && IsRegistryKeyAtOrBelow(b, key);
@@ -183,8 +168,7 @@ bool NemoCanHold(const ShellCommand& command) {
 }  // namespace
 
 XdgShellIntegration::XdgShellIntegration(const Environment& env)
-    : XdgShellIntegration(BaseFolder(env, "XDG_CONFIG_HOME", ".config"),
-                          BaseFolder(env, "XDG_DATA_HOME", ".local/share")) {}
+    : XdgShellIntegration(XdgBaseFolder(env, XdgBase::Config), XdgBaseFolder(env, XdgBase::Data)) {}
 
 XdgShellIntegration::XdgShellIntegration(std::string configHome, std::string dataHome)
     : configHome_(std::move(configHome)), dataHome_(std::move(dataHome)) {}

@@ -27,12 +27,13 @@ std::string FileRegistry::DefaultFolder(const Environment& env, const std::strin
     if (std::string dir = EnvValue(env, "VEXLO_REGISTRY_DIR"); !dir.empty()) {
         return dir;
     }
-    // A relative XDG_CONFIG_HOME is invalid and ignored, as the base-directory rules say.
-    if (std::string config = EnvValue(env, "XDG_CONFIG_HOME");
-        !config.empty() && config[0] == '/') {
-        return config + "/vexlo";
+    const std::string config = XdgBaseFolder(env, XdgBase::Config, homeFolder);
+    if (config.empty()) {
+        throw VexloError(
+            "Cannot find the user's configuration folder: neither XDG_CONFIG_HOME nor the home "
+            "folder is an absolute path");
     }
-    return homeFolder + "/.config/vexlo";
+    return config + "/vexlo";
 }
 
 std::string FileRegistry::FileFor(RegistryRoot root) const {

@@ -27,7 +27,7 @@ public:
     explicit FileRegistry(std::string folder);
 
     // $VEXLO_REGISTRY_DIR, else $XDG_CONFIG_HOME/vexlo (when absolute), else
-    // <homeFolder>/.config/vexlo.
+    // <homeFolder>/.config/vexlo; VexloError when neither is absolute.
     static std::string DefaultFolder(const Environment& env, const std::string& homeFolder);
 
     const std::string& Folder() const { return folder_; }

@@ -92,6 +92,7 @@ TEST(ProgramFolder, PortableBesideTheExecutableInstalledPerUser) {
     EXPECT_EQ(ProgramFolderFor(base + "/usr/bin/Vexlo",
                                {{"HOME", "/home/u"}, {"XDG_DATA_HOME", "relative"}}),
               "/home/u/.local/share/vexlo/");
+    EXPECT_THROW(ProgramFolderFor(base + "/usr/bin/Vexlo", {{"HOME", "home/u"}}), VexloError);
 }
 
 }  // namespace

@@ -46,9 +46,30 @@ TEST(FileRegistryFolder, ChosenFromTheEnvironment) {
               "/h/.config/vexlo");
     // The home folder is the one handed in, never the process's own.
     EXPECT_EQ(FileRegistry::DefaultFolder({{"HOME", "/elsewhere"}}, "/h"), "/h/.config/vexlo");
+    // No absolute folder to go by: a clear error, never a folder relative to
+    // wherever the program was started.
+    EXPECT_THROW(FileRegistry::DefaultFolder({{"XDG_CONFIG_HOME", "rel"}}, "home"), VexloError);
+    EXPECT_THROW(FileRegistry::DefaultFolder({}, ""), VexloError);
     const FileRegistry reg("/r");
     EXPECT_EQ(reg.FileFor(HKCU), "/r/HKEY_CURRENT_USER.ini");
     EXPECT_EQ(reg.FileFor(HKLM), "/r/HKEY_LOCAL_MACHINE.ini");
+}
+
+// The base-directory rule every user folder of the program follows.
+TEST(XdgBaseFolderRule, AbsoluteValuesOnly) {
+    const Environment both{{"XDG_CONFIG_HOME", "/c"}, {"XDG_DATA_HOME", "/d"}, {"HOME", "/h"}};
+    EXPECT_EQ(XdgBaseFolder(both, XdgBase::Config), "/c");
+    EXPECT_EQ(XdgBaseFolder(both, XdgBase::Data), "/d");
+    const Environment relative{{"XDG_CONFIG_HOME", "c"}, {"XDG_DATA_HOME", "./d"}, {"HOME", "/h/"}};
+    EXPECT_EQ(XdgBaseFolder(relative, XdgBase::Config), "/h/.config");
+    EXPECT_EQ(XdgBaseFolder(relative, XdgBase::Data), "/h/.local/share");
+    EXPECT_EQ(XdgBaseFolder({{"XDG_DATA_HOME", ""}, {"HOME", "/h"}}, XdgBase::Data),
+              "/h/.local/share");
+    // A relative or missing home gives no folder at all.
+    EXPECT_EQ(XdgBaseFolder({{"HOME", "h"}}, XdgBase::Data), "");
+    EXPECT_EQ(XdgBaseFolder({}, XdgBase::Config), "");
+    // The home handed in stands for $HOME.
+    EXPECT_EQ(XdgBaseFolder({{"HOME", "/elsewhere"}}, XdgBase::Config, "/h"), "/h/.config");
 }
 
 TEST(RegistryPathRules, Normalising) {
