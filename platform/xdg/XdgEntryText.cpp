@@ -83,6 +83,13 @@ std::optional<ShellCommand> ParseVerbCommand(std::string_view value) {
 }
 
 std::string DesktopExecArgument(std::string_view argument) {
+    // Plain paths stand bare: the desktop rules need quotes only around the
+    // reserved characters, and simple launchers (xdg-open's own, for one)
+    // take the first word of Exec as the program, quotes and all.
+    constexpr std::string_view kReserved = " \t\n\"'\\><~|&;$*?#()`%=";
+    if (!argument.empty() && argument.find_first_of(kReserved) == std::string_view::npos) {
+        return std::string(argument);
+    }
     std::string out = "\"";
     for (char c : argument) {
         if (c == '"' || c == '`' || c == '$' || c == '\\') {

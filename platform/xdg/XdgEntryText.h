@@ -27,9 +27,10 @@ std::optional<ShellCommand> ParseRunValue(std::string_view value);
 // quotes, which Windows ignores as well).
 std::optional<ShellCommand> ParseVerbCommand(std::string_view value);
 
-// One argument of a desktop entry's Exec key, quoted as the Desktop Entry
-// rules ask: inside double quotes, with `"`, "`", "$" and "\" preceded by "\",
-// and "%" doubled. The result still needs DesktopStringValue for the file.
+// One argument of a desktop entry's Exec key: as it is when it holds none of
+// the reserved characters, else quoted as the Desktop Entry rules ask: inside
+// double quotes, with `"`, "`", "$" and "\" preceded by "\", and "%" doubled.
+// The result still needs DesktopStringValue for the file.
 std::string DesktopExecArgument(std::string_view argument);
 
 // The Exec value for `command`, "%1" becoming `fieldCode` (e.g. "%f").

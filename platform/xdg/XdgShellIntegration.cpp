@@ -98,8 +98,7 @@ bool RemoveOwnFile(const std::string& path) {
 }
 
 // GLib finds the applications of a type through each folder's mimeinfo.cache
-// only, so the cache is made anew after an entry came or went. Without the tool
-// the entries still show in file managers that read the folder itself.
+// only, so the cache is made anew once an entry an older Vexlo wrote is gone.
 void RefreshMimeCache(const std::string& entry) {
     const QString tool = QStandardPaths::findExecutable(QStringLiteral("update-desktop-database"));
     if (tool.isEmpty()) {
@@ -117,17 +116,6 @@ void RefreshMimeCache(const std::string& entry) {
 
 std::string Line(const std::string& key, const std::string& value) {
     return key + "=" + DesktopStringValue(value) + "\n";
-}
-
-std::string ApplicationEntry(const VerbText& text, const ShellCommand& command) {
-    return "[Desktop Entry]\n"
-           "Type=Application\n" +
-           Line("Name", text.caption) + Line("Comment", text.comment) +
-           Line("Exec", DesktopExec(command, "%f")) + "MimeType=" + text.mimeTypes +
-           "\n"
-           "NoDisplay=true\n"
-           "Terminal=false\n" +
-           std::string(kVexloMarkLine) + "\n";
 }
 
 std::string ServiceMenu(const VerbText& text, const ShellCommand& command, bool plasma5) {
@@ -182,10 +170,14 @@ std::vector<std::string> XdgShellIntegration::VerbFiles(Verb verb) const {
         return {};
     }
     const std::string stem = TextOf(verb).fileStem;
-    return {dataHome_ + "/applications/" + stem + ".desktop",
-            dataHome_ + "/kio/servicemenus/" + stem + ".desktop",
+    return {dataHome_ + "/kio/servicemenus/" + stem + ".desktop",
             dataHome_ + "/kservices5/ServiceMenus/" + stem + ".desktop",
             dataHome_ + "/nemo/actions/" + stem + ".nemo_action"};
+}
+
+std::string XdgShellIntegration::OpenWithEntry(Verb verb) const {
+    return dataHome_.empty() ? std::string()
+                             : dataHome_ + "/applications/" + TextOf(verb).fileStem + ".desktop";
 }
 
 void XdgShellIntegration::ValueWritten(RegistryRoot root, const std::string& key,
@@ -266,15 +258,20 @@ void XdgShellIntegration::WriteVerb(Verb verb, const std::string& value) {
         return;
     }
     const VerbText& text = TextOf(verb);
-    if (WriteOwnFile(files[0], ApplicationEntry(text, *command), false)) {
-        RefreshMimeCache(files[0]);
-    }
-    WriteOwnFile(files[1], ServiceMenu(text, *command, false), true);
-    WriteOwnFile(files[2], ServiceMenu(text, *command, true), false);
+    RemoveOpenWithEntry(verb);
+    WriteOwnFile(files[0], ServiceMenu(text, *command, false), true);
+    WriteOwnFile(files[1], ServiceMenu(text, *command, true), false);
     if (NemoCanHold(*command)) {
-        WriteOwnFile(files[3], NemoAction(text, *command), false);
+        WriteOwnFile(files[2], NemoAction(text, *command), false);
     } else {
-        RemoveOwnFile(files[3]);
+        RemoveOwnFile(files[2]);
+    }
+}
+
+void XdgShellIntegration::RemoveOpenWithEntry(Verb verb) {
+    const std::string path = OpenWithEntry(verb);
+    if (!path.empty() && RemoveOwnFile(path)) {
+        RefreshMimeCache(path);
     }
 }
 
@@ -286,11 +283,9 @@ void XdgShellIntegration::RemoveAutostart() {
 }
 
 void XdgShellIntegration::RemoveVerb(Verb verb) {
-    const std::vector<std::string> files = VerbFiles(verb);
-    for (const std::string& path : files) {
-        if (RemoveOwnFile(path) && path == files[0]) {
-            RefreshMimeCache(path);
-        }
+    RemoveOpenWithEntry(verb);
+    for (const std::string& path : VerbFiles(verb)) {
+        RemoveOwnFile(path);
     }
 }
 

@@ -132,7 +132,11 @@ TEST(XdgEntryText, CommandsAreTakenApartAndQuoted) {
     EXPECT_FALSE(ParseVerbCommand("\" \" apply"));
     // Quoting rules first, then the string rules of the file.
     EXPECT_EQ(DesktopStringValue(DesktopExec({"/a b/\"c\" $d `e` %f \\g", {"apply", "%1"}}, "%f")),
-              R"("/a b/\\"c\\" \\$d \\`e\\` %%f \\\\g" "apply" %f)");
+              R"("/a b/\\"c\\" \\$d \\`e\\` %%f \\\\g" apply %f)");
+    // A plain path stands bare, as simple launchers need it.
+    EXPECT_EQ(DesktopExec({"/usr/bin/Vexlo", {"change"}}, "%f"), "/usr/bin/Vexlo change");
+    EXPECT_EQ(DesktopExec({"/opt/a-b_c.d/Vexlo", {"apply", "%1"}}, "%f"),
+              "/opt/a-b_c.d/Vexlo apply %f");
     EXPECT_EQ(ShellQuote("it's"), R"('it'\''s')");
     EXPECT_TRUE(HoldsVexloMark("[Desktop Entry]\r\nX-Vexlo-Written=true\r\n"));
     EXPECT_FALSE(HoldsVexloMark("X-Vexlo-Written=true-ish\n"));
@@ -143,7 +147,16 @@ TEST_F(XdgShellTest, EntriesAppearAndVanishWithTheValues) {
     const std::string autostart = files_.AutostartFile();
     const auto apply = files_.VerbFiles(XdgShellIntegration::Verb::Apply);
     const auto add = files_.VerbFiles(XdgShellIntegration::Verb::AddFolder);
-    ASSERT_EQ(apply.size(), 4u);
+    ASSERT_EQ(apply.size(), 3u);
+    // An "Open With" entry an older Vexlo wrote goes with the next write.
+    const std::string older = files_.OpenWithEntry(XdgShellIntegration::Verb::Apply);
+    QDir().mkpath(QFileInfo(QString::fromStdString(older)).absolutePath());
+    QFile oldEntry(QString::fromStdString(older));
+    ASSERT_TRUE(oldEntry.open(QIODevice::WriteOnly));
+    oldEntry.write(
+        "[Desktop Entry]\nType=Application\nName=Apply with Vexlo\nExec=vexlo apply %f\n"
+        "MimeType=image/png;\nX-Vexlo-Written=true\n");
+    oldEntry.close();
 
     platform->WriteRegistryString(RegistryRoot::CurrentUser, kRunKey, "Vexlo", RunValue());
     platform->WriteRegistryString(RegistryRoot::LocalMachine, std::string(kApplyKey) + "\\command",
@@ -154,11 +167,12 @@ TEST_F(XdgShellTest, EntriesAppearAndVanishWithTheValues) {
     for (const auto& path : apply) {
         EXPECT_TRUE(Exists(path)) << path;
     }
-    const std::string entry = Read(apply[0]);
-    EXPECT_NE(entry.find("MimeType=image/bmp;image/jpeg;image/gif;image/png;\n"),
+    EXPECT_FALSE(Exists(older));
+    EXPECT_FALSE(Exists(files_.OpenWithEntry(XdgShellIntegration::Verb::AddFolder)));
+    EXPECT_NE(Read(apply[0]).find("MimeType=image/bmp;image/jpeg;image/gif;image/png;\n"),
               std::string::npos);
     EXPECT_NE(Read(add[0]).find("MimeType=inode/directory;\n"), std::string::npos);
-    EXPECT_TRUE(QFileInfo(QString::fromStdString(apply[1])).isExecutable());
+    EXPECT_TRUE(QFileInfo(QString::fromStdString(apply[0])).isExecutable());
 
     // Other values of the same keys and other keys leave the files alone.
     platform->DeleteRegistryValue(RegistryRoot::CurrentUser, kRunKey, "Other");
@@ -180,7 +194,7 @@ TEST_F(XdgShellTest, EntriesAppearAndVanishWithTheValues) {
 TEST_F(XdgShellTest, AUsersOwnFilesAreNeverChangedOrRemoved) {
     auto platform = Platform();
     const std::string autostart = files_.AutostartFile();
-    const std::string open = files_.VerbFiles(XdgShellIntegration::Verb::Apply)[0];
+    const std::string open = files_.OpenWithEntry(XdgShellIntegration::Verb::Apply);
     const std::string mine = "[Desktop Entry]\nType=Application\nName=Mine\nExec=mine\n";
     for (const std::string& path : {autostart, open}) {
         QDir().mkpath(QFileInfo(QString::fromStdString(path)).absolutePath());
@@ -222,14 +236,13 @@ TEST_F(XdgShellTest, TheDesktopToolsAcceptAndRunTheEntries) {
     const auto apply = files_.VerbFiles(XdgShellIntegration::Verb::Apply);
     const auto add = files_.VerbFiles(XdgShellIntegration::Verb::AddFolder);
 
-    // desktop-file-validate: the freedesktop entries pass as they are; the
-    // service menus are of KDE's own type "Service", which it names, and nothing else.
-    for (const std::string& path : {files_.AutostartFile(), apply[0], add[0]}) {
-        const ToolRun run = RunTool("desktop-file-validate", {QString::fromStdString(path)});
-        EXPECT_EQ(run.code, 0) << path << "\n" << run.out;
-        EXPECT_EQ(run.out, "") << path;
-    }
-    for (const std::string& path : {apply[1], apply[2], add[1], add[2]}) {
+    // desktop-file-validate: the log-on entry passes as it is; the service
+    // menus are of KDE's own type "Service", which it names, and nothing else.
+    const ToolRun valid =
+        RunTool("desktop-file-validate", {QString::fromStdString(files_.AutostartFile())});
+    EXPECT_EQ(valid.code, 0) << valid.out;
+    EXPECT_EQ(valid.out, "");
+    for (const std::string& path : {apply[0], apply[1], add[0], add[1]}) {
         const ToolRun run = RunTool("desktop-file-validate", {QString::fromStdString(path)});
         for (const QString& line :
              QString::fromStdString(run.out).split('\n', Qt::SkipEmptyParts)) {
@@ -244,19 +257,113 @@ TEST_F(XdgShellTest, TheDesktopToolsAcceptAndRunTheEntries) {
     ToolRun run = RunTool("dex", {QString::fromStdString(files_.AutostartFile())}, ToolEnv());
     EXPECT_EQ(run.code, 0) << run.out;
     EXPECT_EQ(WaitForArgs(kDexFolder), "change\n");
+}
 
-    // gio lists the entry under the picture types and runs it on a picture.
-    run = RunTool("gio", {"mime", "image/png"}, ToolEnv());
-    EXPECT_NE(run.out.find("vexlo-apply.desktop"), std::string::npos) << run.out;
-    run = RunTool("gio", {"mime", "inode/directory"}, ToolEnv());
-    EXPECT_NE(run.out.find("vexlo-addfolder.desktop"), std::string::npos) << run.out;
-    const std::string picture = Path("a picture $1.png");
-    QFile(QString::fromStdString(picture)).open(QIODevice::WriteOnly);
-    run = RunTool("gio",
-                  {"launch", QString::fromStdString(apply[0]), QString::fromStdString(picture)},
-                  ToolEnv());
-    EXPECT_EQ(run.code, 0) << run.out << Read(apply[0]);
-    EXPECT_EQ(WaitForArgs(), "apply\n" + picture + "\n");
+// What opens a picture or a folder, asked of xdg-mime, xdg-open, gio: the same
+// before and after both menu items are switched on, in a home without a
+// default of its own (with and without a handler on the system) and in one
+// with its own defaults.
+TEST_F(XdgShellTest, TheMenuItemsNeverChangeWhatOpensAFile) {
+    // The system's folder holds only the MIME database, and, in the second
+    // round, a viewer for every type.
+    const QString system = dir_.filePath("system");
+    ASSERT_TRUE(QDir().mkpath(system));
+    ASSERT_TRUE(QFile::link("/usr/share/mime", system + "/mime"));
+    QProcessEnvironment env = ToolEnv();
+    env.insert("XDG_DATA_DIRS", system);
+    for (const char* name :
+         {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID",
+          "MATE_DESKTOP_SESSION_ID", "XDG_SESSION_DESKTOP", "DBUS_SESSION_BUS_ADDRESS",
+          "WAYLAND_DISPLAY", "BROWSER"}) {
+        env.remove(name);
+    }
+    env.insert("DISPLAY", ":98");  // xdg-open asks the MIME rules only with a display
+    env.insert("DBUS_SESSION_BUS_ADDRESS", "disabled:");  // no desktop session to find
+    const QString marks = dir_.filePath("opened");
+    QDir().mkpath(marks);
+    // A handler of `types` that notes what it opened in opened/<name>.
+    auto handler = [&](const QString& folder, const QString& name, const QString& types) {
+        QDir().mkpath(folder);
+        const QString program = dir_.filePath(name + "-opener");
+        QFile stub(program);
+        EXPECT_TRUE(stub.open(QIODevice::WriteOnly));
+        stub.write(("#!/bin/sh\necho \"$@\" >" + marks + "/" + name + "\n").toUtf8());
+        stub.close();
+        stub.setPermissions(stub.permissions() | QFileDevice::ExeOwner);
+        QFile entry(folder + "/" + name + ".desktop");
+        EXPECT_TRUE(entry.open(QIODevice::WriteOnly));
+        entry.write(("[Desktop Entry]\nType=Application\nName=" + name + "\nExec=" + program +
+                     " %f\nMimeType=" + types + "\n")
+                        .toUtf8());
+        entry.close();
+        EXPECT_EQ(RunTool("update-desktop-database", {folder}).code, 0);
+    };
+    const QString picture = dir_.filePath("picture.png");
+    ASSERT_TRUE(QImage(4, 4, QImage::Format_RGB32).save(picture));
+    const QString folder = dir_.filePath("a folder");
+    QDir().mkpath(folder);
+    const QStringList types = {"image/bmp", "image/jpeg", "image/gif", "image/png",
+                               "inode/directory"};
+    // Every answer, and what each opener ran.
+    auto answers = [&]() {
+        std::string out;
+        for (const QString& type : types) {
+            out += "xdg-mime " + type.toStdString() + ": " +
+                   RunTool("xdg-mime", {"query", "default", type}, env).out;
+            const std::string gio = RunTool("gio", {"mime", type}, env).out;
+            out += "gio " + type.toStdString() + ": " + gio.substr(0, gio.find('\n')) + "\n";
+        }
+        for (const QString& target : {picture, folder}) {
+            for (const QStringList& open :
+                 {QStringList{"xdg-open", target}, QStringList{"gio", "open", target}}) {
+                QDir(marks).removeRecursively();
+                QDir().mkpath(marks);
+                const ToolRun run = RunTool(open[0], open.mid(1), env);
+                // gio starts the opener and ends at once: wait for its mark.
+                for (int i = 0; i < 100 && run.code == 0 && QDir(marks).isEmpty(); ++i) {
+                    QThread::msleep(50);
+                }
+                out += open.join(' ').toStdString() + ": ended " + std::to_string(run.code) +
+                       ", opened by " + QDir(marks).entryList(QDir::Files).join(',').toStdString() +
+                       "\n";
+            }
+        }
+        return out;
+    };
+    auto tick = [&](bool on) {
+        auto platform = Platform();
+        for (const char* key : {kApplyKey, kAddKey}) {
+            if (on) {
+                platform->WriteRegistryString(RegistryRoot::LocalMachine,
+                                              std::string(key) + "\\command", "",
+                                              VerbValue(key == kApplyKey ? "apply" : "addfolder"));
+            } else {
+                platform->DeleteRegistryKey(RegistryRoot::LocalMachine, key);
+            }
+        }
+    };
+    const std::string user = Path("data") + "/applications";
+    for (int round = 0; round < 3; ++round) {
+        if (round == 1) {
+            handler(system + "/applications", "viewer", types.join(';') + ";");
+        }
+        if (round == 2) {
+            handler(QString::fromStdString(user), "mine", types.join(';') + ";");
+            QDir().mkpath(QString::fromStdString(Path("config")));
+            QFile list(QString::fromStdString(Path("config") + "/mimeapps.list"));
+            ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+            list.write("[Default Applications]\n");
+            for (const QString& type : types) {
+                list.write((type + "=mine.desktop;\n").toUtf8());
+            }
+            list.close();
+        }
+        tick(false);
+        const std::string before = answers();
+        tick(true);
+        EXPECT_EQ(answers(), before) << "round " << round;
+        EXPECT_TRUE(Exists(files_.VerbFiles(XdgShellIntegration::Verb::Apply)[0]));
+    }
 }
 
 TEST_F(XdgShellTest, TheNemoActionRunsAsNemoSplitsIt) {
@@ -267,7 +374,7 @@ TEST_F(XdgShellTest, TheNemoActionRunsAsNemoSplitsIt) {
     auto platform = Platform();
     platform->WriteRegistryString(RegistryRoot::LocalMachine, std::string(kAddKey) + "\\command",
                                   "", VerbValue("addfolder", program));
-    const std::string action = files_.VerbFiles(XdgShellIntegration::Verb::AddFolder)[3];
+    const std::string action = files_.VerbFiles(XdgShellIntegration::Verb::AddFolder)[2];
     const std::string text = Read(action);
     const std::size_t exec = text.find("\nExec=");
     ASSERT_NE(exec, std::string::npos) << text;
@@ -288,7 +395,7 @@ TEST_F(XdgShellTest, TheNemoActionRunsAsNemoSplitsIt) {
 }
 
 #ifdef VEXLO_PROGRAM
-TEST_F(XdgShellTest, TheOpenWithEntryAppliesAPictureWithTheRealProgram) {
+TEST_F(XdgShellTest, TheFileManagerItemAppliesAPictureWithTheRealProgram) {
     // A portable copy keeps its settings and wallpaper.bmp beside itself.
     const QString folder = dir_.filePath("a \"portable\" copy");
     QDir().mkpath(folder);
@@ -305,14 +412,16 @@ TEST_F(XdgShellTest, TheOpenWithEntryAppliesAPictureWithTheRealProgram) {
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("VEXLO_DESKTOP", "none");
     env.insert("VEXLO_REGISTRY_DIR", QString::fromStdString(Path("registry")));
-    const auto apply = files_.VerbFiles(XdgShellIntegration::Verb::Apply);
-    const ToolRun run = RunTool("gio", {"launch", QString::fromStdString(apply[0]), path}, env);
-    EXPECT_EQ(run.code, 0) << run.out;
+    // The Nemo action's command, run as Nemo runs it.
+    const std::string text = Read(files_.VerbFiles(XdgShellIntegration::Verb::Apply)[2]);
+    const std::size_t exec = text.find("\nExec=");
+    ASSERT_NE(exec, std::string::npos) << text;
+    std::string line = text.substr(exec + 6, text.find('\n', exec + 1) - exec - 6);
+    line = QString::fromStdString(line).replace("\\\\", "\\").toStdString();
+    line.replace(line.find("%F"), 2, ShellQuote(path.toStdString()));
+    const ToolRun run = RunTool("sh", {"-c", QString::fromStdString(line)}, env);
+    EXPECT_EQ(run.code, 0) << run.out << line;
     const QString bitmap = folder + "/wallpaper.bmp";
-    for (int i = 0; i < 200 && !QFileInfo::exists(bitmap); ++i) {
-        QThread::msleep(50);
-    }
-    QThread::msleep(200);
     EXPECT_EQ(QImage(bitmap).size(), QSize(64, 48));
     EXPECT_EQ(QImage(bitmap).pixelColor(10, 10), QColor(Qt::red));
     EXPECT_EQ(FileRegistry(Path("registry"))
