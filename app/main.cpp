@@ -18,7 +18,7 @@
 int main(int argc, char** argv) {
     vexlo::GuardedApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vexlo"));
-    QApplication::setApplicationVersion(QStringLiteral("1.3"));
+    QApplication::setApplicationVersion(QStringLiteral(VEXLO_VERSION));
     // Taskbars and Wayland sessions match the window to the menu entry by it.
     QApplication::setDesktopFileName(QStringLiteral("org.vexlo.Vexlo"));
     // The window only hides; the program lives in the tray until "Quit".
