@@ -18,7 +18,8 @@ void TfrmMain::btnOptionsClick() {
     dialog.exec();
     // 3. The folder list, after Cancel too: Remove writes at once.
     const std::vector<std::string> folders = settings_->ReadSection("Folders");
-    if (dialog.FoldersChanged()) {
+    // An empty tree is refilled too: folders added by "addfolder" since then show.
+    if (dialog.FoldersChanged() || ui_->treeFiles->topLevelItemCount() == 0) {
         FillFolderTree(ui_->treeFiles, folders, *imageList_);
     }
     // 4. The timer; the hot key follows its setting at the next start.

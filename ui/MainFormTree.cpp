@@ -183,11 +183,14 @@ void TfrmMain::treeFilesKeyPress(QChar key) {
 
 void TfrmMain::treeFilesKeyUp(int key, Qt::KeyboardModifiers shift) {
     QTreeWidgetItem* selected = SelectedNode(ui_->treeFiles);
-    if (selected == nullptr) {
-        return;
-    }
     const Qt::KeyboardModifiers held =
         shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    // An empty tree has no node to select: Shift+F5 refills it all the same, so
+    // a folder added meanwhile ("addfolder") shows without a restart.
+    if (selected == nullptr && !(ui_->treeFiles->topLevelItemCount() == 0 && key == Qt::Key_F5 &&
+                                 held == Qt::ShiftModifier)) {
+        return;
+    }
     if (key == Qt::Key_F5 && held == Qt::ShiftModifier) {
         FillFolderTree(ui_->treeFiles, settings_->ReadSection("Folders"), *imageList_);
     } else if (key == Qt::Key_F5) {

@@ -19,6 +19,7 @@
 #include "RecordingTrayShell.h"
 #include "UiTestSupport.h"
 #include "WindowsColour.h"
+#include "profile/ProfileFile.h"
 #include "ui_MainForm.h"
 #include "ui_OptionsForm.h"
 
@@ -345,6 +346,19 @@ TEST_F(OptionsFormTest, TheMainWindowRefillsTheTreeAndRearmsTheTimerAfterTheDial
     EXPECT_EQ(window.Form().treeFiles->topLevelItem(0)->text(0), "B");
     EXPECT_TRUE(window.tmrWallpaperChange().Enabled());
     EXPECT_EQ(window.tmrWallpaperChange().Interval(), 5 * 60000);
+
+    // The first run: no settings file, then "addfolder" from another process
+    // writes one folder; an unchanged OK shows it in the empty tree.
+    QDir().mkpath(dir_.filePath("first"));
+    MainFormContext firstRun{&platform_, std::make_shared<RecordingTrayShell>(),
+                             dir_.filePath("first/").toStdString(), kExe};
+    TfrmMain fresh(firstRun);
+    EXPECT_EQ(fresh.Form().treeFiles->topLevelItemCount(), 0);
+    WriteProfileString(dir_.filePath("first/vexlo.ini").toStdString(), "Folders", "C", "/p/C/");
+    WhenModal([&](QWidget* modal) { qobject_cast<TfrmOptions*>(modal)->Form().btnOK->click(); });
+    fresh.btnOptionsClick();
+    ASSERT_EQ(fresh.Form().treeFiles->topLevelItemCount(), 1);
+    EXPECT_EQ(fresh.Form().treeFiles->topLevelItem(0)->text(0), "C");
 }
 
 // Pictures of the four tabs for a person to look at: set VEXLO_SCREENSHOTS to a folder.

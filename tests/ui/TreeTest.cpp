@@ -24,6 +24,7 @@
 #include "RecordingTrayShell.h"
 #include "UiTestSupport.h"
 #include "lstFilesPro.h"
+#include "profile/ProfileFile.h"
 
 using namespace vexlo;
 using vexlo::test::TakeReportedErrors;
@@ -425,9 +426,13 @@ TEST_F(TreeTest, EmptyFoldersSectionAndMissingFolder) {
     Key(Qt::Key_Space);
     EXPECT_EQ(TakeReportedErrors(), QStringList({"Unknown picture file extension (.)"}));
 
-    settings_->WriteString("Folders", "Gone", (dir_.path() + "/gone").toStdString());
+    // A folder added by another process ("addfolder" straight into the file,
+    // under its lower-case name): Shift+F5 on the empty tree shows it.
+    WriteProfileString((program_ + "vexlo.ini").toStdString(), "Folders", "Gone",
+                       (dir_.path() + "/gone").toStdString());
     Key(Qt::Key_F5, Qt::ShiftModifier);
-    EXPECT_EQ(Tree()->topLevelItemCount(), 0) << "needs a selected node";
+    ASSERT_EQ(Tree()->topLevelItemCount(), 1);
+    EXPECT_EQ(Root()->text(0), "Gone");
     form_.reset();
     Open();
     EXPECT_EQ(Texts(ExpandRoot()), QStringList({"No files"}));
