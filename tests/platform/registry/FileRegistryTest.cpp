@@ -1,9 +1,11 @@
 // The file-backed registry: key paths, the default value, subkeys, failures.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "ErrorText.h"
@@ -102,6 +104,18 @@ TEST_F(FileRegistryTest, WritesReadBackThroughAnySpellingOfTheKey) {
     // Another registry on the same folder, as another process, sees it all.
     EXPECT_EQ(FileRegistry(Folder()).ReadString(HKCU, "control panel\\desktop", "", ""),
               "default value");
+}
+
+// A registry file kept elsewhere through a link is written there; the link stays.
+TEST_F(FileRegistryTest, ALinkedFileStaysALink) {
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(Folder())) &&
+                QDir().mkpath(dir.filePath("dotfiles")));
+    const std::string real = dir.filePath("dotfiles/user.ini").toStdString();
+    ASSERT_EQ(::symlink(real.c_str(), reg.FileFor(HKCU).c_str()), 0);
+    reg.WriteString(HKCU, "Control Panel\\Desktop", "Wallpaper", "/w.bmp");
+    reg.WriteString(HKCU, "Control Panel\\Desktop", "WallPaperStyle", "2");
+    EXPECT_TRUE(QFileInfo(QString::fromStdString(reg.FileFor(HKCU))).isSymLink());
+    EXPECT_EQ(Bytes(real), "[Control Panel\\Desktop]\r\nWallpaper=/w.bmp\r\nWallPaperStyle=2\r\n");
 }
 
 TEST_F(FileRegistryTest, ValuesOfAnyLengthAndShape) {
