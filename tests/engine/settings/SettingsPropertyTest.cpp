@@ -5,6 +5,8 @@
 // after each step. Seeded, so a failure names the case that shows it.
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <map>
 #include <random>
@@ -175,7 +177,14 @@ protected:
         model = actual;
     }
 
-    QTemporaryDir dir;
+    // In memory where the machine offers it: the steps are many, each write
+    // is synced, and the property is about the text, not the disk.
+    static QString Base() {
+        return QFileInfo(QStringLiteral("/dev/shm")).isWritable()
+                   ? QStringLiteral("/dev/shm/vexlo-settings-XXXXXX")
+                   : QDir::temp().filePath(QStringLiteral("vexlo-settings-XXXXXX"));
+    }
+    QTemporaryDir dir{Base()};
 };
 
 // What the options dialog's OK writes when nothing was changed: the rows and
