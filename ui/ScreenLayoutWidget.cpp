@@ -144,12 +144,11 @@ void ScreenLayoutWidget::DrawScreen(QPainter& painter, const QRect& box, std::si
     painter.fillRect(box, kScreenFill);
     // The primary screen has a heavy frame as well as the word.
     const int frame = screen.primary ? 3 : 1;
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(palette().color(screen.primary ? QPalette::WindowText : QPalette::Dark));
-    const QRegion outer(box);
-    painter.setClipRegion(outer.subtracted(box.adjusted(frame, frame, -frame, -frame)));
-    painter.drawRect(box);
-    painter.setClipping(false);
+    const QColor edge = palette().color(screen.primary ? QPalette::WindowText : QPalette::Dark);
+    painter.fillRect(box.x(), box.y(), box.width(), frame, edge);
+    painter.fillRect(box.x(), box.bottom() - frame + 1, box.width(), frame, edge);
+    painter.fillRect(box.x(), box.y(), frame, box.height(), edge);
+    painter.fillRect(box.right() - frame + 1, box.y(), frame, box.height(), edge);
 
     // As many lines as fit, most important first; each cut short to the box's width.
     QStringList lines{ScreenName(screen, index),
