@@ -53,12 +53,13 @@ void OptionsScreensPage::Load(const SettingsView& view, const std::vector<Screen
     const bool several = count >= 2;
     ui_->rdoSamePicture->setEnabled(several);
     ui_->rdoDifferentPictures->setEnabled(several);
-    const QString note =
-        several ? QString()
-        : count == 1
-            ? QStringLiteral(
-                  "Only one screen is connected. The choice applies when there are more.")
-            : QStringLiteral("The desktop reports no screens. The choice applies when it does.");
+    QString note;
+    if (count == 1) {
+        note =
+            QStringLiteral("Only one screen is connected. The choice applies when there are more.");
+    } else if (count == 0) {
+        note = QStringLiteral("The choice applies when two or more screens are connected.");
+    }
     ui_->lblScreensNote->setText(note);
     ui_->lblScreensNote->setAccessibleName(note);
     ui_->lblScreensNote->setVisible(!several);
