@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -74,12 +75,15 @@ private:
     std::optional<std::string> PlacementOverride(const std::string& source);
     std::string SizeRulePlacement(const QImage& bitmap, bool& shrink);
     void RememberChange(const std::string& folder, const std::string& file);
+    void ApplyChosen(const std::string& folder, const std::string& picture);
 
     SettingsStore& settings_;
     DesktopPlatform& desktop_;
     EngineHost& host_;
     std::string programFolder_;
     std::function<std::uint32_t()> seedSource_;
+    // Pictures the rotation could not show and has reported in this run.
+    std::set<std::string> reportedPictures_;
 };
 
 // Removes the folder names whose [Use Folders] flag is off (a missing flag is on).
