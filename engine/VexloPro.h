@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <optional>
 #include <set>
@@ -64,9 +65,13 @@ public:
     static constexpr int kEndProgram = 2;
     // Carries out the command line (the arguments after the program's name):
     // the first argument picks the command without regard to case ("/debug"
-    // exactly), the second is its operand, the rest is ignored. Errors of the
-    // work propagate.
-    int HandleCommandLine(const std::vector<std::string>& arguments);
+    // exactly), the second is its operand, the rest is ignored (the commands
+    // are in VexloCommandLine.cpp). Errors of the work propagate, except that
+    // a failed "change" goes to `reportAndGoOn`, when given, and the program
+    // stays in the tray.
+    using ErrorReport = std::function<void(const std::exception&)>;
+    int HandleCommandLine(const std::vector<std::string>& arguments,
+                          const ErrorReport& reportAndGoOn = nullptr);
 
     // Replaces the clock as the seed of the random picks (tests).
     void SetSeedSource(std::function<std::uint32_t()> source);
