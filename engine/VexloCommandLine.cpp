@@ -88,10 +88,11 @@ struct Command {
 
 constexpr Command kCommands[] = {
     {"change", "",
-     "change the wallpaper, when \"Change wallpaper at startup\" is ticked in\n"
-     "the options, and stay in the notification area (the log-on command)",
+     "change the wallpaper when \"Change wallpaper at startup\" is\n"
+     "ticked in the options, then stay in the notification area\n"
+     "(the command of the log-on entry)",
      RunChange},
-    {"apply", "FILE", "make the picture FILE (BMP, JPEG, GIF or PNG) the wallpaper and end",
+    {"apply", "FILE", "make the picture FILE (BMP, JPEG, GIF or PNG) the\nwallpaper and end",
      RunApply},
     {"addfolder", "FOLDER", "add FOLDER to the picture folders and end", RunAddFolder},
 };
@@ -140,7 +141,7 @@ std::string UsageText(const std::string& program) {
     }
     AppendEntry(text, "/debug",
                 "show the main window, as a start without a command does\n"
-                "(exactly so: \"/DEBUG\" is an unknown command)");
+                "(written exactly so: \"/DEBUG\" is an unknown command)");
     text +=
         "\nAny other first argument starts Vexlo in the notification area without\n"
         "showing the window.\n\nOptions:\n";

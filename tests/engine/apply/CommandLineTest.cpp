@@ -1,6 +1,8 @@
 // The command line's outcomes, and where the program keeps its files.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "EngineFixture.h"
 #include "ErrorText.h"
 #include "PictureDecoding.h"
@@ -148,6 +150,10 @@ TEST(EarlyRequests, OnlyTheExactOptionsAsFirstArgument) {
     for (const char* word : {"Usage: vexlo", "\n  change ", "\n  apply FILE ",
                              "\n  addfolder FOLDER ", "\n  /debug ", "--help", "--version"}) {
         EXPECT_NE(usage.find(word), std::string::npos) << word;
+    }
+    std::istringstream lines(usage);
+    for (std::string line; std::getline(lines, line);) {
+        EXPECT_LE(line.size(), 79u) << line;
     }
     EXPECT_FALSE(CommandNeedsScreen({"ADDFOLDER", "/x"}));
     EXPECT_TRUE(CommandNeedsScreen({}));
