@@ -1,8 +1,13 @@
-// The program Vexlo: create the main window (which opens the settings, the
-// tray icon, the timer and the hot key), carry out the command line, then run
-// the event loop until "Quit".
+// The program Vexlo: answer --help and --version, choose how to reach the
+// screen, create the main window (which opens the settings, the tray icon, the
+// timer and the hot key), carry out the command line, then run the event loop
+// until "Quit".
+#include <QCoreApplication>
 #include <QDir>
+#include <QLibraryInfo>
 #include <QSystemTrayIcon>
+#include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,10 +18,105 @@
 #include "MainForm.h"
 #include "ProgramFolder.h"
 #include "QtTrayShell.h"
+#include "StartupSession.h"
+#include "VexloCommandLine.h"
 #include "files/LeftoverFiles.h"
 
+namespace {
+
+// The program folder of this process, made when missing, without the
+// temporary files that killed processes left there.
+std::string PrepareProgramFolder(const vexlo::PlatformContext& process) {
+    vexlo::Environment env = process.env;
+    env.emplace("HOME", process.homeFolder);
+    const std::string folder = vexlo::ProgramFolderFor(process.programFile, env);
+    QDir().mkpath(QString::fromLocal8Bit(folder.c_str()));
+    vexlo::RemoveLeftoverTemporaries(folder);
+    return folder;
+}
+
+// "addfolder" where there is no display: only the settings file is written.
+int AddFolderWithoutScreen(int argc, char** argv, const std::vector<std::string>& arguments) {
+    QCoreApplication app(argc, argv);
+    try {
+        const std::string folder = PrepareProgramFolder(vexlo::ReadProcessContext());
+        vexlo::AddFolderCommand(folder, arguments.size() > 1 ? arguments[1] : std::string());
+        return 0;
+    } catch (const std::exception& error) {
+        vexlo::ReportError(error);
+        return 1;
+    }
+}
+
+#if defined(__unix__) && !defined(__APPLE__)
+// The platform the user named with Qt's own "-platform NAME", if any.
+std::string PlatformArgument(const std::vector<std::string>& arguments) {
+    for (std::size_t i = 0; i + 1 < arguments.size(); ++i) {
+        if (arguments[i] == "-platform") {
+            return arguments[i + 1];
+        }
+    }
+    return {};
+}
+
+bool WaylandPluginFound(const vexlo::Environment& env) {
+    QStringList folders = QString::fromLocal8Bit(vexlo::EnvValue(env, "QT_PLUGIN_PATH").c_str())
+                              .split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    folders << QLibraryInfo::path(QLibraryInfo::PluginsPath);
+    for (const QString& folder : folders) {
+        if (!QDir(folder + QStringLiteral("/platforms"))
+                 .entryList({QStringLiteral("libqwayland*")}, QDir::Files)
+                 .isEmpty()) {
+            return true;
+        }
+    }
+    return false;
+}
+#endif
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    vexlo::GuardedApplication app(argc, argv);
+    const std::vector<std::string> given(argc > 1 ? argv + 1 : argv, argc > 1 ? argv + argc : argv);
+    // Answered before anything else: no instance, no display needed.
+    switch (vexlo::EarlyRequestOf(given)) {
+        case vexlo::EarlyRequest::Usage:
+            std::fputs(vexlo::UsageText(std::filesystem::path(argv[0]).filename().string()).c_str(),
+                       stdout);
+            return 0;
+        case vexlo::EarlyRequest::Version:
+            std::printf("Vexlo %s\n", VEXLO_VERSION);
+            return 0;
+        case vexlo::EarlyRequest::None:
+            break;
+    }
+
+    // The platform is handed to Qt as "-platform NAME" rather than through
+    // the environment, so that programs Vexlo starts (a picture viewer) make
+    // their own choice.
+    std::vector<char*> qtArgv(argv, argv + argc);
+    std::string platformOption = "-platform";
+    std::string platformName;
+#if defined(__unix__) && !defined(__APPLE__)
+    const vexlo::Environment env = vexlo::CurrentEnvironment();
+    const vexlo::StartupSession session = vexlo::ChooseStartupSession(
+        env, PlatformArgument(given), vexlo::CommandNeedsScreen(given), WaylandPluginFound(env));
+    if (!session.error.empty()) {
+        vexlo::ReportError(QString::fromUtf8(session.error.c_str()));
+        return 1;
+    }
+    if (session.headless) {
+        return AddFolderWithoutScreen(argc, argv, given);
+    }
+    platformName = session.qtPlatform;
+    if (!platformName.empty() && !qtArgv.empty()) {
+        qtArgv.insert(qtArgv.begin() + 1, {platformOption.data(), platformName.data()});
+    }
+#endif
+    int qtArgc = static_cast<int>(qtArgv.size());
+    qtArgv.push_back(nullptr);
+
+    vexlo::GuardedApplication app(qtArgc, qtArgv.data());
     QApplication::setApplicationName(QStringLiteral("Vexlo"));
     QApplication::setApplicationVersion(QStringLiteral(VEXLO_VERSION));
     // Taskbars and Wayland sessions match the window to the menu entry by it.
@@ -24,31 +124,28 @@ int main(int argc, char** argv) {
     // The window only hides; the program lives in the tray until "Quit".
     QApplication::setQuitOnLastWindowClosed(false);
 
-    // Arguments as the system gave them: file names keep their own bytes.
+    // Arguments as the system gave them, less Qt's own: file names keep their
+    // own bytes.
     std::vector<std::string> arguments;
-    for (int i = 1; i < argc; ++i) {
-        arguments.emplace_back(argv[i]);
+    for (int i = 1; i < qtArgc; ++i) {
+        arguments.emplace_back(qtArgv[static_cast<std::size_t>(i)]);
     }
 
     try {
         const vexlo::PlatformContext process = vexlo::ReadProcessContext();
-        vexlo::Environment env = process.env;
-        env.emplace("HOME", process.homeFolder);
-        const std::string executable = process.programFile;
-        const std::string folder = vexlo::ProgramFolderFor(executable, env);
-        QDir().mkpath(QString::fromLocal8Bit(folder.c_str()));
-        vexlo::RemoveLeftoverTemporaries(folder);
+        const std::string folder = PrepareProgramFolder(process);
 
         std::unique_ptr<vexlo::DesktopPlatform> platform = vexlo::CreateDesktopPlatform(process);
         vexlo::MainFormContext context;
         context.platform = platform.get();
         context.trayShell = std::make_shared<vexlo::QtTrayShell>();
         context.programFolder = folder;
-        context.executablePath = executable;
+        context.executablePath = process.programFile;
         context.trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();
 
         vexlo::TfrmMain frmMain(context);
-        const int result = frmMain.Engine().HandleCommandLine(arguments);
+        const int result = frmMain.Engine().HandleCommandLine(
+            arguments, [](const std::exception& error) { vexlo::ReportError(error); });
         if (result == vexlo::VexloPro::kEndProgram) {
             // Ends before the loop runs: pending icon refreshes never fire.
             return 0;

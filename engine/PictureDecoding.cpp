@@ -4,7 +4,6 @@
 #include <QFileInfo>
 
 #include "PathRules.h"
-#include "VexloError.h"
 #include "picture/BmpReader.h"
 #include "picture/GifDecoder.h"
 #include "picture/JpegDecoder.h"
@@ -16,7 +15,21 @@ PictureKind PictureKindOf(const std::string& path) {
     return PictureKindIn(PictureSet::Apply, path);
 }
 
-QImage DecodePicture(PictureKind kind, const std::string& path) {
+namespace {
+
+// Runs a decoder; its error comes out naming the file.
+template <typename Decode>
+QImage Named(const std::string& shownPath, Decode&& decode) {
+    try {
+        return decode();
+    } catch (const PictureError&) {
+        throw;
+    } catch (const VexloError& error) {
+        throw PictureError(shownPath, error.what());
+    }
+}
+
+QImage Decode(PictureKind kind, const std::string& path) {
     switch (kind) {
         case PictureKind::Jpeg:
             return DecodeJpegFile(path);
@@ -30,6 +43,12 @@ QImage DecodePicture(PictureKind kind, const std::string& path) {
             break;
     }
     return QImage();
+}
+
+}  // namespace
+
+QImage DecodePicture(PictureKind kind, const std::string& path, const std::string& shownPath) {
+    return Named(shownPath.empty() ? path : shownPath, [&] { return Decode(kind, path); });
 }
 
 LoadedPreview LoadPreviewPicture(const std::string& path, QSize panel) {
@@ -51,7 +70,7 @@ LoadedPreview LoadPreviewPicture(const std::string& path, QSize panel) {
     picture.bytes = static_cast<std::uint64_t>(info.size());
     if (kind == PictureKind::Jpeg) {
         QSize full;
-        picture.image = DecodeJpegFileForPanel(path, panel, &full);
+        picture.image = Named(path, [&] { return DecodeJpegFileForPanel(path, panel, &full); });
         picture.width = full.width();
         picture.height = full.height();
     } else {

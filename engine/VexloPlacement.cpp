@@ -74,9 +74,7 @@ std::string VexloPro::SizeRulePlacement(const QImage& bitmap, bool& shrink) {
     }
 
     const bool larger = w > sw || h > sh;
-    const long double ratio = ProportionRatio(w, h, sw, sh);
-    const bool stretchAllowed =
-        !useDeform || (1.0L - deform / 100.0L <= ratio && ratio <= 1.0L + deform / 100.0L);
+    const bool stretchAllowed = !useDeform || WithinDeformationLimit(w, h, sw, sh, deform);
     const int stretchWidth = PercentOf(sw, stretchSize);
     const int stretchHeight = PercentOf(sh, stretchSize);
     const int tileWidth = PercentOf(sw, tileSize);

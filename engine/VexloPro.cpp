@@ -71,9 +71,11 @@ void VexloPro::ApplyWallpaper(const std::string& source, const std::string& targ
     // first and then deletes the copy.
     std::optional<TemporaryCopy> copy;
     BusyScope busy(host_);
-    // "Current Wallpaper" must be able to hold the name before the desktop
-    // changes: a name the settings file cannot hold (a line break) is refused.
+    // "Current Wallpaper" must be able to hold the name, and the registry's
+    // "Wallpaper" the target (a program folder with a line break), before the
+    // desktop changes: a text the settings files cannot hold is refused.
     ProfileText::CheckValue(ExtractFileName(source));
+    ProfileText::CheckValue(target);
     copy.emplace(source, programFolder_);
     if (!copy->Exists()) {
         // Nothing to show (a missing or unreadable picture, or "None" from
@@ -86,7 +88,7 @@ void VexloPro::ApplyWallpaper(const std::string& source, const std::string& targ
         host_.ShowMessage("File format is not supported");
         return;
     }
-    QImage bitmap = DecodePicture(kind, copy->Path());
+    QImage bitmap = DecodePicture(kind, copy->Path(), source);
     if (bitmap.isNull()) {
         return;
     }

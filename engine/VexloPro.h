@@ -2,8 +2,10 @@
 
 #include <QImage>
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -63,9 +65,13 @@ public:
     static constexpr int kEndProgram = 2;
     // Carries out the command line (the arguments after the program's name):
     // the first argument picks the command without regard to case ("/debug"
-    // exactly), the second is its operand, the rest is ignored. Errors of the
-    // work propagate.
-    int HandleCommandLine(const std::vector<std::string>& arguments);
+    // exactly), the second is its operand, the rest is ignored (the commands
+    // are in VexloCommandLine.cpp). Errors of the work propagate, except that
+    // a failed "change" goes to `reportAndGoOn`, when given, and the program
+    // stays in the tray.
+    using ErrorReport = std::function<void(const std::exception&)>;
+    int HandleCommandLine(const std::vector<std::string>& arguments,
+                          const ErrorReport& reportAndGoOn = nullptr);
 
     // Replaces the clock as the seed of the random picks (tests).
     void SetSeedSource(std::function<std::uint32_t()> source);
@@ -74,12 +80,15 @@ private:
     std::optional<std::string> PlacementOverride(const std::string& source);
     std::string SizeRulePlacement(const QImage& bitmap, bool& shrink);
     void RememberChange(const std::string& folder, const std::string& file);
+    void ApplyChosen(const std::string& folder, const std::string& picture);
 
     SettingsStore& settings_;
     DesktopPlatform& desktop_;
     EngineHost& host_;
     std::string programFolder_;
     std::function<std::uint32_t()> seedSource_;
+    // Pictures the rotation could not show and has reported in this run.
+    std::set<std::string> reportedPictures_;
 };
 
 // Removes the folder names whose [Use Folders] flag is off (a missing flag is on).

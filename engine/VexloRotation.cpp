@@ -4,6 +4,7 @@
 
 #include "PathRules.h"
 #include "PictureCollector.h"
+#include "PictureDecoding.h"
 #include "VexloPro.h"
 
 namespace vexlo {
@@ -72,10 +73,27 @@ std::optional<RotationChoice> VexloPro::ChooseRandom() {
     return RotationChoice{folder, pictures.Items()[PickUniform(random, pictures.Count())]};
 }
 
+// A picture that cannot be shown (damaged, empty) must not stop the rotation:
+// its place is remembered as if it had been shown, so the next change takes
+// the one after it, and its error is raised the first time only, not at every
+// tick for the rest of the run. Other failures (the settings, the desktop, the
+// wallpaper file) leave the position as it was.
+void VexloPro::ApplyChosen(const std::string& folder, const std::string& picture) {
+    try {
+        ApplyWallpaper(picture, WallpaperBitmap());
+    } catch (const PictureError&) {
+        RememberChange(folder, picture);
+        if (reportedPictures_.insert(picture).second) {
+            throw;
+        }
+        return;
+    }
+    RememberChange(folder, picture);
+}
+
 void VexloPro::ChangeRandom() {
     if (const auto choice = ChooseRandom()) {
-        ApplyWallpaper(choice->picture, WallpaperBitmap());
-        RememberChange(choice->folder, choice->picture);
+        ApplyChosen(choice->folder, choice->picture);
     }
 }
 
@@ -119,8 +137,7 @@ void VexloPro::ChangeSequential() {
         CollectPictures(FolderPath(settings, folders[current]), next);
         chosen = next.Count() > 0 ? next.Items().front() : std::string("None");
     }
-    ApplyWallpaper(chosen, WallpaperBitmap());
-    RememberChange(folders[current], chosen);
+    ApplyChosen(folders[current], chosen);
 }
 
 }  // namespace vexlo

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "ErrorReport.h"
+#include "OptionsFormScreens.h"
 #include "PathRules.h"
 #include "ui_OptionsForm.h"
 
@@ -60,6 +61,8 @@ TfrmOptions::TfrmOptions(const OptionsContext& context, QWidget* parent)
       browse_(context.browseForFolder) {
     customColours_.fill(QColor(Qt::white));  // how Qt shows a custom colour not yet set
     ui_->setupUi(this);
+    screens_ = new OptionsScreensPage(this);
+    ui_->PageControl1->addTab(screens_, QStringLiteral("Screens"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     tileMethod_ = new QButtonGroup(this);
     tileMethod_->addButton(ui_->rdoCentre, 0);
@@ -174,6 +177,8 @@ void TfrmOptions::FormCreate() {
     ui_->chkSmallerTile->setChecked(view.ReadBool("Smaller", "Tile Wallpaper", false));
     ui_->trkSmallerStretch->setValue(view.ReadInteger("Smaller", "Stretch Size", 75));
     ui_->trkSmallerTile->setValue(view.ReadInteger("Smaller", "Tile Size", 75));
+    // The screens, read as the dialog opens, and the choice of pictures for them.
+    screens_->Load(view, platform_.GetScreens());
 }
 
 void TfrmOptions::btnOKClick() {
@@ -215,6 +220,7 @@ void TfrmOptions::btnOKClick() {
         batch.WriteBool("Smaller", "Tile Wallpaper", ui_->chkSmallerTile->isChecked());
         batch.WriteInteger("Smaller", "Stretch Size", ui_->trkSmallerStretch->value());
         batch.WriteInteger("Smaller", "Tile Size", ui_->trkSmallerTile->value());
+        screens_->Save(batch);
     });
     accept();
 }

@@ -21,6 +21,8 @@ class TfrmOptions;
 
 namespace vexlo {
 
+class OptionsScreensPage;
+
 // Asks the user for a folder; nothing when cancelled.
 using FolderBrowser =
     std::function<std::optional<std::string>(QWidget* owner, const QString& title)>;
@@ -60,6 +62,8 @@ public:
     bool FoldersChanged() const { return foldersChanged_; }
     const Ui::TfrmOptions& Form() const { return *ui_; }
     ColourRef SwatchColour() const { return swatch_; }
+    // The "Screens" tab, after the others.
+    const OptionsScreensPage& ScreensPage() const { return *screens_; }
 
     // The Qt folder dialog: directories only, starting in the home folder; the
     // path without a trailing separator except for the root.
@@ -97,6 +101,7 @@ private:
     std::string executable_;
     FolderBrowser browse_;
     QButtonGroup* tileMethod_ = nullptr;
+    OptionsScreensPage* screens_ = nullptr;
     bool foldersChanged_ = false;
     ColourRef swatch_ = kDesktopBackgroundColour;
     // The colour dialog's own state while this dialog lives: the colour it

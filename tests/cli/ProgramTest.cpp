@@ -210,6 +210,120 @@ TEST_F(Program, ChangeKeepsRunningAndChangesOnlyWhenAsked) {
     EXPECT_TRUE(program->IsRunning());
 }
 
+// What a terminal user meets first: the usage, the version, a console
+// without a display, a Wayland session.
+class Terminal : public Program {
+protected:
+    // As a session makes it, so that Qt has nothing to say about it.
+    Terminal() { fs::permissions(dir_.Sub("runtime"), fs::perms::owner_all); }
+
+    Environment NoDisplay() const {
+        Environment env = Env();
+        env.erase("DISPLAY");
+        env.erase("WAYLAND_DISPLAY");
+        env.erase("QT_QPA_PLATFORM");
+        return env;
+    }
+    // Errors without a message box: standard error is all there is.
+    Environment Offscreen() const {
+        Environment env = Env();
+        env["QT_QPA_PLATFORM"] = "offscreen";
+        env["VEXLO_DESKTOP"] = "none";
+        return env;
+    }
+    // The exit code, and what the program wrote.
+    std::pair<int, std::string> RunIn(const Environment& env, std::vector<std::string> arguments,
+                                      int timeoutMs = kWaitMs) {
+        fs::remove(Log());
+        const int code = RunToEnd(Argv(std::move(arguments)), env, timeoutMs, Log());
+        return {code, ReadFile(Log())};
+    }
+    static bool Has(const std::string& text, const std::string& part) {
+        return text.find(part) != std::string::npos;
+    }
+};
+
+TEST_F(Terminal, HelpAndVersionAnswerAtOnceWithOrWithoutADisplay) {
+    for (const Environment& env : {Env(), NoDisplay()}) {
+        for (const char* option : {"--help", "-h"}) {
+            const auto [code, output] = RunIn(env, {option}, 5000);
+            EXPECT_EQ(code, 0) << option << output;
+            EXPECT_TRUE(Has(output, "Usage: Vexlo")) << output;
+            for (const char* command : {"change", "apply FILE", "addfolder FOLDER", "/debug"}) {
+                EXPECT_TRUE(Has(output, command)) << command;
+            }
+        }
+        const auto [code, output] = RunIn(env, {"--version"}, 5000);
+        EXPECT_EQ(code, 0);
+        EXPECT_EQ(output.rfind("Vexlo 1.", 0), 0u) << output;
+        EXPECT_EQ(output.find('\n'), output.size() - 1) << output;
+    }
+    EXPECT_FALSE(Exists(Ini()));
+}
+
+TEST_F(Terminal, WithoutADisplayOnlyAddFolderRuns) {
+    const std::string noScreen =
+        "Vexlo needs a graphical session: neither DISPLAY nor WAYLAND_DISPLAY is set\n";
+    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
+             {}, {"change"}, {"apply", Picture("a.jpg", Qt::red)}, {"--HELP"}}) {
+        EXPECT_EQ(RunIn(NoDisplay(), arguments), std::make_pair(1, noScreen));
+    }
+    EXPECT_EQ(RunIn(NoDisplay(), {"addfolder", "/pictures/Nature"}),
+              std::make_pair(0, std::string()));
+    EXPECT_EQ(ReadFile(folder_ + "/vexlo.ini"), "[Folders]\r\nNature=/pictures/Nature\r\n");
+    const auto [code, output] = RunIn(NoDisplay(), {"addfolder"});
+    EXPECT_EQ(code, 1);
+    EXPECT_TRUE(Has(output, "needs a folder")) << output;
+    // A relative folder, from the shell's working folder.
+    const std::string work = dir_.Sub("work");
+    EXPECT_EQ(RunToEnd({"sh", "-c", "cd \"$1\" && exec \"$2\" addfolder Holiday/", "sh", work,
+                        folder_ + "/Vexlo"},
+                       NoDisplay(), kWaitMs, Log()),
+              0);
+    EXPECT_EQ(ReadFile(folder_ + "/vexlo.ini"), "[Folders]\r\nNature=/pictures/Nature\r\nHoliday=" +
+                                                    fs::canonical(work).string() + "/Holiday/\r\n");
+}
+
+TEST_F(Terminal, AWaylandSessionWithXWaylandStartsOnXWithoutAWord) {
+    Environment env = Env();
+    env.erase("QT_QPA_PLATFORM");
+    env["WAYLAND_DISPLAY"] = "wayland-vexlo-test";
+    env["XDG_SESSION_TYPE"] = "wayland";
+    const auto [code, output] = RunIn(env, {"apply", Picture("a.jpg", QColor(0, 0, 200))});
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(output, "");
+    // Drawn on the X root window: the program ran on X.
+    EXPECT_EQ(QColor(RootScreenshot(gServer->Display()).pixel(512, 384)).blue(), 200);
+}
+
+TEST_F(Terminal, ApplyOrAddFolderOfNothingEndsOneWithItsMessage) {
+    const std::string missing = dir_.Sub("pics") + "/missing.jpg";
+    for (const auto& [arguments, message] :
+         std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"apply", missing}, "Cannot open file " + missing},
+             {{"apply"}, "needs a picture file"},
+             {{"addfolder"}, "needs a folder"}}) {
+        const auto [code, output] = RunIn(Offscreen(), arguments);
+        EXPECT_EQ(code, 1);
+        EXPECT_TRUE(Has(output, message)) << output;
+    }
+    EXPECT_FALSE(Exists(Wallpaper()));
+    EXPECT_FALSE(Exists(folder_ + "/vexlo.ini"));
+}
+
+TEST_F(Terminal, AFailedChangeAtLogOnIsReportedAndStaysInTheTray) {
+    const std::string bad = dir_.Sub("pics") + "/bad.jpg";
+    WriteFile(bad, "");
+    WriteFile(Ini(), "[Folders]\npics=" + dir_.Sub("pics") + "\n[Startup]\nChange Wallpaper=1\n");
+    fs::remove(Log());
+    auto program = std::make_unique<ChildProcess>(Argv({"change"}), Offscreen(), -1, Log());
+    EXPECT_TRUE(WaitFor([&] { return Has(ReadFile(Log()), bad + ": Empty input file\n"); }))
+        << ReadFile(Log());
+    QTest::qWait(500);
+    EXPECT_TRUE(program->IsRunning());
+    EXPECT_FALSE(Exists(Wallpaper()));
+}
+
 TEST_F(Program, DebugShowsTheWindowOtherArgumentsDoNot) {
     {
         auto program = Start({"/DEBUG"});

@@ -77,7 +77,7 @@ TEST_F(OptionsFormTest, WithoutAnyFileTheDefaultsShowAndTheFirstOkWritesThemInOr
     QStringList tabs;
     for (int i = 0; i < ui.PageControl1->count(); ++i)
         tabs << ui.PageControl1->tabText(i);
-    EXPECT_EQ(tabs, QStringList({" Folders ", " System ", "Applying", " Stretching "}));
+    EXPECT_EQ(tabs, QStringList({" Folders ", " System ", "Applying", " Stretching ", "Screens"}));
     EXPECT_TRUE(ui.btnOK->isDefault());
     EXPECT_EQ(ui.lstFolders->count(), 0);
     EXPECT_TRUE(ui.rdoRandom->isChecked());

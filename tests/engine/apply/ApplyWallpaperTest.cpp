@@ -151,6 +151,24 @@ TEST_F(ApplyWallpaperTest, ANameTheSettingsCannotHoldIsRefusedBeforeTheDesktopCh
     EXPECT_EQ(host.busyDepth, 0);
 }
 
+class ApplyFromBrokenProgramFolderTest : public EngineFixture {
+protected:
+    ApplyFromBrokenProgramFolderTest() : EngineFixture("two\nlines") {}
+};
+
+TEST_F(ApplyFromBrokenProgramFolderTest, AProgramFolderTheRegistryCannotNameChangesNothing) {
+    const auto source = MakePicture("a.bmp", 8, 8, "BMP");
+    try {
+        engine->ApplyWallpaper(source, Wallpaper());
+        ADD_FAILURE() << "accepted";
+    } catch (const VexloError& error) {
+        EXPECT_NE(std::string(error.what()).find("line break"), std::string::npos) << error.what();
+    }
+    EXPECT_TRUE(platform.Calls().empty());
+    EXPECT_TRUE(Entries(ProgramFolder()).empty());
+    EXPECT_EQ(host.busyDepth, 0);
+}
+
 TEST(ApplyWallpaperBytesTest, FoldersWhoseNamesAreNotUtf8) {
     // An old archive unpacked on Linux: Latin-1 bytes in every folder name.
     QTemporaryDir dir;
@@ -186,8 +204,12 @@ TEST_F(ApplyWallpaperTest, DamagedPictureRaisesAndKeepsThePreviousWallpaper) {
         try {
             engine->ApplyWallpaper(source, Wallpaper());
             ADD_FAILURE() << name << " was accepted";
-        } catch (const VexloError& error) {
-            EXPECT_FALSE(std::string(error.what()).empty()) << name;
+        } catch (const PictureError& error) {
+            // The picture the user knows, not the apply's copy, then the
+            // decoder's own words.
+            EXPECT_EQ(error.Path(), source);
+            EXPECT_EQ(std::string(error.what()).rfind(source + ": ", 0), 0u) << error.what();
+            EXPECT_GT(std::string(error.what()).size(), source.size() + 2) << name;
         }
         EXPECT_EQ(host.busyDepth, 0);
         EXPECT_FALSE(

@@ -79,6 +79,22 @@ TEST_F(PlacementTest, DeformationLimitDecidesBetweenStretchAndShrink) {
     EXPECT_EQ(Place(2000, 1500), std::make_pair(std::string("0"), QSize(1600, 1200)));
 }
 
+TEST_F(PlacementTest, PicturesOnTheDeformationBoundAreJudgedInDoubles) {
+    // Each of these lies exactly on a bound of 15% on 1600x900; which side of
+    // it the ratio lands on is the double arithmetic's, whatever the machine
+    // keeps in its registers.
+    Set("Deform", "UseDeform", 1);
+    Set("Deform", "Size", 15);
+    Set("Larger", "Stretch Wallpaper", 1);
+    EXPECT_EQ(Place(3876, 2565).first, "2");  // ratio 0.85
+    EXPECT_EQ(Place(1972, 1305).first, "2");
+    EXPECT_EQ(Place(3264, 2160).first, "2");
+    EXPECT_EQ(Place(3672, 2430).first, "0");  // just below 0.85 in doubles
+    EXPECT_EQ(Place(1836, 1215).first, "0");
+    EXPECT_EQ(Place(2576, 1260).first, "0");  // ratio 1.15, just above it
+    EXPECT_EQ(Place(1748, 855).first, "0");
+}
+
 TEST_F(PlacementTest, ShrinkToDesktopMatchesOneSide) {
     QImage square(800, 800, QImage::Format_RGB32);
     square.fill(Qt::white);

@@ -41,6 +41,7 @@ TEST_F(PreviewLoading, DamagedDataGivesTheDecodersMessage) {
     for (const std::string& path : {jpeg, png}) {
         const std::string message = ErrorOf(path);
         EXPECT_NE(message, "<loaded>");
+        EXPECT_EQ(message.rfind(path + ": ", 0), 0u) << message;
         EXPECT_EQ(message.find("Cannot open file"), std::string::npos) << message;
         EXPECT_EQ(message.find("Unknown picture"), std::string::npos) << message;
     }

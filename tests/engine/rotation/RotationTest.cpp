@@ -5,6 +5,7 @@
 #include <map>
 
 #include "EngineFixture.h"
+#include "PictureDecoding.h"
 #include "VexloError.h"
 
 namespace vexlo::test {
@@ -133,12 +134,50 @@ TEST_F(RotationTest, RandomThenSequentialContinuesAfterTheRandomPick) {
     EXPECT_EQ(Remembered(), next.at(picked));
 }
 
-TEST_F(RotationTest, FailedApplyLeavesThePositionAsItWas) {
-    AddFolder("A", {"a1.bmp"});
-    MakeFile("A/a2.bmp", "BM-not-a-bitmap");
+TEST_F(RotationTest, ADamagedPictureIsSteppedPastAndReportedOncePerRun) {
+    AddFolder("A", {"a1.bmp", "a3.bmp"});
+    const std::string bad = MakeFile("A/a2.bmp", "BM-not-a-bitmap");
     EXPECT_EQ(Change(), "A:a1.bmp");
+    try {
+        engine->ChangeWallpaper();
+        ADD_FAILURE() << "the damaged picture was not reported";
+    } catch (const PictureError& error) {
+        EXPECT_EQ(std::string(error.what()).rfind(bad + ": ", 0), 0u) << error.what();
+    }
+    // Its place is taken; the desktop keeps the picture before it.
+    EXPECT_EQ(Remembered(), "A:a2.bmp");
+    EXPECT_EQ(settings->ReadString("Settings", "Current Wallpaper", ""), "a1.bmp");
+    EXPECT_EQ(Change(), "A:a3.bmp");
+    EXPECT_EQ(Change(), "A:a1.bmp");
+    // The second time round it is passed over without a word.
+    EXPECT_NO_THROW(engine->ChangeWallpaper());
+    EXPECT_EQ(Remembered(), "A:a2.bmp");
+    EXPECT_EQ(Change(), "A:a3.bmp");
+    // A picture the user applies reports every time.
+    EXPECT_THROW(engine->ApplyWallpaper(bad, Wallpaper()), PictureError);
+    EXPECT_THROW(engine->ApplyWallpaper(bad, Wallpaper()), PictureError);
+}
+
+TEST_F(RotationTest, RandomModeStepsPastADamagedPictureToo) {
+    settings->WriteBool("Startup", "Random", true);
+    QDir().mkpath(QString::fromStdString(Root() + "Bad"));
+    const std::string bad = MakeFile("Bad/empty.jpg", "");
+    settings->WriteString("Folders", "Bad", Root() + "Bad");
+    EXPECT_THROW(engine->ChangeWallpaper(), PictureError);
+    EXPECT_EQ(Remembered(), "Bad:empty.jpg");
+    EXPECT_NO_THROW(engine->ChangeWallpaper());
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Wallpaper())));
+}
+
+TEST_F(RotationTest, OtherFailuresLeaveThePositionAsItWas) {
+    AddFolder("A", {"a1.bmp", "a2.bmp"});
+    EXPECT_EQ(Change(), "A:a1.bmp");
+    // The wallpaper file cannot be written: a folder stands in its place.
+    QFile::remove(QString::fromStdString(Wallpaper()));
+    QDir().mkpath(QString::fromStdString(Wallpaper()));
     EXPECT_THROW(engine->ChangeWallpaper(), VexloError);
     EXPECT_EQ(Remembered(), "A:a1.bmp");
+    EXPECT_THROW(engine->ChangeWallpaper(), VexloError);
 }
 
 TEST_F(RotationTest, RandomPicksFolderFirstThenPictureUniformly) {
