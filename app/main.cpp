@@ -18,8 +18,11 @@
 #include "MainForm.h"
 #include "ProgramFolder.h"
 #include "QtTrayShell.h"
+#include "SettingsStore.h"
 #include "StartupSession.h"
 #include "VexloCommandLine.h"
+#include "VexloPro.h"
+#include "WidgetHost.h"
 #include "files/LeftoverFiles.h"
 
 namespace {
@@ -136,15 +139,21 @@ int main(int argc, char** argv) {
         const std::string folder = PrepareProgramFolder(process);
 
         std::unique_ptr<vexlo::DesktopPlatform> platform = vexlo::CreateDesktopPlatform(process);
+        vexlo::SettingsStore settings(folder + "Vexlo.ini");
+        vexlo::WidgetHost host(&app);
+        vexlo::VexloPro engine(settings, *platform, host, folder);
         vexlo::MainFormContext context;
         context.platform = platform.get();
         context.trayShell = std::make_shared<vexlo::QtTrayShell>();
         context.programFolder = folder;
         context.executablePath = process.programFile;
         context.trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();
+        context.host = &host;
+        context.settings = &settings;
+        context.engine = &engine;
 
         vexlo::TfrmMain frmMain(context);
-        const int result = frmMain.Engine().HandleCommandLine(
+        const int result = engine.HandleCommandLine(
             arguments, [](const std::exception& error) { vexlo::ReportError(error); });
         if (result == vexlo::VexloPro::kEndProgram) {
             // Ends before the loop runs: pending icon refreshes never fire.

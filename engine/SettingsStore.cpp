@@ -151,6 +151,12 @@ void CheckValueLength(const std::string& value) {
 
 }  // namespace
 
+void SettingsStore::CheckEntry(const std::string& key, const std::string& value) {
+    CheckValueLength(value);
+    ProfileText::CheckKeyName(key);
+    ProfileText::CheckValue(value);
+}
+
 void SettingsBatch::WriteString(const std::string& section, const std::string& key,
                                 const std::string& value) {
     CheckValueLength(value);
@@ -163,9 +169,7 @@ void SettingsBatch::WriteSection(const std::string& section,
     std::vector<std::pair<std::string, std::string>> lines;  // name, value as stored
     std::unordered_map<std::string, std::size_t> seen;       // folded name -> line
     for (const auto& [key, value] : entries) {
-        CheckValueLength(value);
-        ProfileText::CheckKeyName(key);
-        ProfileText::CheckValue(value);
+        SettingsStore::CheckEntry(key, value);
         std::string name(TrimProfileBlanks(key));
         const auto [at, fresh] = seen.emplace(FoldProfileName(name), lines.size());
         if (fresh) {

@@ -88,6 +88,10 @@ public:
     // Throws as the single writes do.
     void Update(const std::function<void(SettingsBatch&)>& change);
 
+    // Throws the VexloError that a write of `value` under the key name `key`
+    // would throw, when the file cannot hold either; else nothing.
+    static void CheckEntry(const std::string& key, const std::string& value);
+
 private:
     std::string path_;
     ProfileFile file_;

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "ErrorReport.h"
+#include "IconCaptionControls.h"
 #include "WindowFont.h"
 #include "WindowsColour.h"
 #include "profile/ProfileName.h"
@@ -16,7 +17,7 @@ namespace vexlo {
 
 namespace {
 
-constexpr int kWidth = 273;
+constexpr int kWidth = 297;
 constexpr int kHeight = 194;
 constexpr int kButtonTop = 160;
 // Room for the note that an item's name is taken by the folder list.
@@ -40,6 +41,8 @@ TfrmApplyOptions::TfrmApplyOptions(SettingsStore& settings, QWidget* owner)
     // The check box lies over the group's caption and hides it; it is no member
     // of the group, so the styles stay usable whether it is ticked or not.
     ui_->chkUseSpecificStretching->raise();
+    // The swatch has no caption of its own: screen readers name it by its label.
+    ui_->lblColour->setBuddy(ui_->shapeColour);
 
     methods_ = new QButtonGroup(this);
     methods_->addButton(ui_->rbCentre, 0);
@@ -57,7 +60,7 @@ TfrmApplyOptions::TfrmApplyOptions(SettingsStore& settings, QWidget* owner)
 
 TfrmApplyOptions::~TfrmApplyOptions() = default;
 
-int TfrmApplyOptions::Open(QWidget* owner, SettingsStore& settings,
+int TfrmApplyOptions::Open(QWidget* owner, SettingsStore& settings, const DesktopPlatform& desktop,
                            const std::string& sectionName) {
     const SettingsView file = settings.View();
     const bool transparent = file.ReadBool("Settings", "Transparent Icons", false);
@@ -72,7 +75,17 @@ int TfrmApplyOptions::Open(QWidget* owner, SettingsStore& settings,
     dialog.ui_->chkUseSpecificStretching->setChecked(
         file.ReadBool(sectionName, "Use Specific Apply", false));
     dialog.SetApplicationMethod(file.ReadInteger(sectionName, "Apply Method", style));
+    if (!desktop.CanColourIconCaptions()) {
+        dialog.DisableIconCaptionControls();
+    }
     return dialog.exec();
+}
+
+void TfrmApplyOptions::DisableIconCaptionControls() {
+    DisableIconCaptionControl(ui_->chkIcons);
+    DisableIconCaptionControl(ui_->lblColour);
+    DisableIconCaptionControl(ui_->shapeColour);
+    DisableIconCaptionControl(ui_->Change);
 }
 
 void TfrmApplyOptions::SetSectionName(const std::string& name) {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "DesktopPlatform.h"
 #include "SettingsStore.h"
 
 class QButtonGroup;
@@ -38,8 +39,13 @@ public:
     // Opens the dialog for the item called `sectionName` (a tree node's text),
     // loaded from its section with the global settings as defaults, and shows
     // it modally. Returns the dialog's result: Accepted after OK, Rejected
-    // after Cancel, Esc, the close box or Delete.
-    static int Open(QWidget* owner, SettingsStore& settings, const std::string& sectionName);
+    // after Cancel, Esc, the close box or Delete. The icon caption controls
+    // are disabled where `desktop` cannot colour icon captions.
+    static int Open(QWidget* owner, SettingsStore& settings, const DesktopPlatform& desktop,
+                    const std::string& sectionName);
+
+    // Disables the icon caption controls, saying why; their values stay.
+    void DisableIconCaptionControls();
 
     // The section the dialog edits; also the window's caption. An item named
     // like Vexlo's folder list ([Folders], [Use Folders]) cannot keep options

@@ -11,12 +11,12 @@
 #include <QTreeWidget>
 
 #include "ErrorReport.h"
+#include "IconCaptionControls.h"
 #include "ImageList.h"
 #include "MenuPainter.h"
 #include "PictureDecoding.h"
 #include "QtTrayShell.h"
 #include "TrayIcon.h"
-#include "WidgetHost.h"
 #include "WindowFont.h"
 #include "lstFilesPro.h"
 #include "ui_MainForm.h"
@@ -29,8 +29,6 @@ TfrmMain::TfrmMain(const MainFormContext& context, QWidget* parent)
       timer_(this) {
     ui_->setupUi(this);
     setFont(WindowFont());
-    // The label sizes itself to its caption, whatever the face it got.
-    ui_->Label1->adjustSize();
     setFixedSize(678, 420);
     setWindowIcon(ImageList::ApplicationIcon());
     // The window's own background: the system button face.
@@ -57,24 +55,16 @@ TfrmMain::~TfrmMain() {
 }
 
 void TfrmMain::FormCreate(const MainFormContext& context) {
-    // 1. The program folder.
     programFolder_ = context.programFolder;
     executablePath_ = context.executablePath;
     platform_ = context.platform;
     trayAvailable_ = context.trayAvailable;
     host_ = context.host;
-    if (host_ == nullptr) {
-        ownHost_ = std::make_unique<WidgetHost>(this);
-        host_ = ownHost_.get();
-    }
-    // 2. The settings file.
-    settings_ = std::make_unique<SettingsStore>(programFolder_ + "Vexlo.ini");
-    engine_ = std::make_unique<VexloPro>(*settings_, *platform_, *host_, programFolder_);
-    // 3. The preview box.
+    settings_ = context.settings;
+    engine_ = context.engine;
     ui_->chkPreview->setChecked(settings_->ReadBool("Interface", "Preview Wallpapers", true));
-    // 4. The tree.
     FillFolderTree(ui_->treeFiles, settings_->ReadSection("Folders"), *imageList_);
-    // 5. The tray icon.
+    ApplyIconCaptionCapability();
     trayIcon_ = new TTrayIcon(this, context.trayShell);
     trayIcon_->setIcon(ImageList::ApplicationIcon());
     trayIcon_->setToolTip(QStringLiteral("Vexlo"));
@@ -84,22 +74,32 @@ void TfrmMain::FormCreate(const MainFormContext& context) {
     if (auto* qtShell = dynamic_cast<QtTrayShell*>(context.trayShell.get())) {
         qtShell->ShareMenuWithHost(trayIcon_->WindowHandle(), 0, mnuTray_);
     }
-    // 6. The timer.
     ArmTimerFromSettings();
-    // 7. The last wallpaper in the preview. A damaged file leaves the preview
+    // The last wallpaper in the preview. A damaged file leaves the preview
     // empty with a report; start-up goes on, since the rest is needed to work.
     const std::string bitmap = engine_->WallpaperBitmap();
     if (QFileInfo(QString::fromLocal8Bit(bitmap.c_str())).isFile()) {
         RunGuarded([&] { ui_->imgPreview->SetPicture(DecodePicture(PictureKind::Bmp, bitmap)); });
     }
-    // 8. The hot key; a key held by another program is silently done without.
+    // The hot key; a key held by another program is silently done without.
+    // The backend calls the sink from its own event handling (a window
+    // procedure on Windows), which no exception may leave: the sink reports
+    // its errors itself, as every other handler does.
     if (settings_->ReadBool("Hotkeys", "CtrlAltC", true)) {
         platform_->RegisterGlobalHotKey([this](std::uint32_t message, std::uint64_t wParam) {
-            HandleMessages(message, wParam);
+            RunGuarded([&] { HandleMessages(message, wParam); });
         });
     }
-    // 9. From here on native messages reach HandleMessages.
+    // Native messages reach HandleMessages only once the window is complete.
     messagesHooked_ = true;
+}
+
+void TfrmMain::ApplyIconCaptionCapability() {
+    if (!platform_->CanColourIconCaptions()) {
+        QAction* item = mnuTray_->findChild<QAction*>(QStringLiteral("SetIconsTransparent1"));
+        DisableIconCaptionControl(item);
+        mnuTray_->setToolTipsVisible(true);
+    }
 }
 
 void TfrmMain::ArmTimerFromSettings() {
@@ -173,6 +173,15 @@ void TfrmMain::showEvent(QShowEvent* event) {
         }
     }
     QWidget::showEvent(event);
+}
+
+void TfrmMain::changeEvent(QEvent* event) {
+    // The version label sizes itself to its caption, whatever the face (the
+    // form's controls exist once the layout is set up).
+    if (event->type() == QEvent::FontChange && ui_->Label1 != nullptr) {
+        ui_->Label1->adjustSize();
+    }
+    QWidget::changeEvent(event);
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {

@@ -29,14 +29,17 @@ class TrayShell;
 class ImageList;
 
 // What the main window is handed: the desktop, the notification area, the
-// program folder (with a trailing separator) and the executable's own path.
-// With no host the window makes its own WidgetHost.
+// program folder (with a trailing separator), the executable's own path, the
+// engine's host, the settings file and the engine built on them. The window
+// keeps pointers only: everything here outlives it.
 struct MainFormContext {
     DesktopPlatform* platform = nullptr;
     std::shared_ptr<TrayShell> trayShell;
     std::string programFolder;
     std::string executablePath;
     EngineHost* host = nullptr;
+    SettingsStore* settings = nullptr;
+    VexloPro* engine = nullptr;
     // False where no notification area exists: Close and Esc then minimise, so
     // the program never runs on unseen with no way back.
     bool trayAvailable = true;
@@ -89,23 +92,30 @@ public:
     void PreviewWallpaper1Click();
     void ApplyOptions1Click();
 
-    // Opens a path with the desktop's default application; replaceable for tests.
-    using DefaultOpener = std::function<void(const QUrl& url)>;
+    // Opens a path with the desktop's default application, false when nothing
+    // could be started; replaceable for tests.
+    using DefaultOpener = std::function<bool(const QUrl& url)>;
     void SetDefaultOpener(DefaultOpener opener) { openDefault_ = std::move(opener); }
     // Where a right click on the tree opens the menu: sets it up, then shows it.
     void ShowTreeMenu();
+    // The Menu key and Shift+F10: the menu at the selected node, naming it.
+    void ShowTreeMenuAtSelection();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void FormCreate(const MainFormContext& context);
     void BuildMenus();
     void ConnectTree();
     void DisconnectTree();
-    bool TreeEvent(QEvent* event);
+    bool TreeEvent(QObject* watched, QEvent* event);
+    // Selects `node` (if any) and names it in the first item, then enables
+    // the items for the selection.
+    void SetUpTreeMenu(QTreeWidgetItem* node);
     void BeginLabelEdit(QTreeWidgetItem* node);
     void EndLabelEdit();
     void FormKeyUp(int key, Qt::KeyboardModifiers shift);
@@ -113,15 +123,16 @@ private:
     void ArmTimerFromSettings();
     // Hides, or minimises where there is no notification area.
     void HideWindow();
+    // "Set Icons Transparent" only where the desktop lets us colour its icon captions.
+    void ApplyIconCaptionCapability();
 
     std::unique_ptr<Ui::TfrmMain> ui_;
-    std::unique_ptr<EngineHost> ownHost_;
     EngineHost* host_ = nullptr;
     DesktopPlatform* platform_ = nullptr;
     std::string programFolder_;
     std::string executablePath_;
-    std::unique_ptr<SettingsStore> settings_;
-    std::unique_ptr<VexloPro> engine_;
+    SettingsStore* settings_ = nullptr;
+    VexloPro* engine_ = nullptr;
     ImageList* imageList_ = nullptr;
     TTrayIcon* trayIcon_ = nullptr;
     QMenu* mnuTray_ = nullptr;

@@ -9,21 +9,21 @@
 namespace vexlo {
 
 void TfrmMain::btnOptionsClick() {
-    // 1, 2. One dialog per opening, shown modally, closed whichever way.
+    // A dialog of its own for each opening, released when this handler ends.
     OptionsContext context;
-    context.settings = settings_.get();
+    context.settings = settings_;
     context.platform = platform_;
     context.executablePath = executablePath_;
     TfrmOptions dialog(context, this);
     dialog.exec();
-    // 3. The folder list, after Cancel too: Remove writes at once.
+    // However the dialog closed, Cancel included: Remove has written at once.
     const std::vector<std::string> folders = settings_->ReadSection("Folders");
     // An empty tree is refilled too: folders added by "addfolder" since then show.
     if (dialog.FoldersChanged() || ui_->treeFiles->topLevelItemCount() == 0) {
         FillFolderTree(ui_->treeFiles, folders, *imageList_);
     }
-    // 4. The timer; the hot key follows its setting at the next start.
+    // The timer follows the file; the hot key follows its setting at the next start.
     ArmTimerFromSettings();
-}  // 5. The dialog is released here.
+}
 
 }  // namespace vexlo

@@ -1,11 +1,14 @@
 // The tree's handlers, its popup menu and the preview.
 #include <QAction>
+#include <QContextMenuEvent>
 #include <QCursor>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
+#include <QPointer>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <memory>
@@ -25,15 +28,16 @@ namespace vexlo {
 
 namespace {
 
-// Hands the tree's events to the window before the tree sees them.
+// Hands the events of the tree and of its viewport to the window before they
+// see them.
 class EventHook : public QObject {
 public:
-    EventHook(QObject* parent, std::function<bool(QEvent*)> hook)
+    EventHook(QObject* parent, std::function<bool(QObject*, QEvent*)> hook)
         : QObject(parent), hook_(std::move(hook)) {}
-    bool eventFilter(QObject*, QEvent* event) override { return hook_(event); }
+    bool eventFilter(QObject* watched, QEvent* event) override { return hook_(watched, event); }
 
 private:
-    std::function<bool(QEvent*)> hook_;
+    std::function<bool(QObject*, QEvent*)> hook_;
 };
 
 // The label editor's delegate: a committed text goes to the rename handler
@@ -43,15 +47,24 @@ public:
     using Commit = std::function<void(const QModelIndex&, const QString&)>;
     LabelDelegate(QObject* parent, Commit commit)
         : QStyledItemDelegate(parent), commit_(std::move(commit)) {}
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        editor_ = qobject_cast<QLineEdit*>(editor);
+        return editor;
+    }
     void setModelData(QWidget* editor, QAbstractItemModel*,
                       const QModelIndex& index) const override {
         if (auto* line = qobject_cast<QLineEdit*>(editor)) {
             commit_(index, line->text());
         }
     }
+    // The editor made last, while it lives.
+    QLineEdit* Editor() const { return editor_; }
 
 private:
     Commit commit_;
+    mutable QPointer<QLineEdit> editor_;
 };
 
 bool IsPlainName(const std::string& name) {
@@ -63,7 +76,7 @@ bool IsPlainName(const std::string& name) {
 
 void TfrmMain::ConnectTree() {
     QTreeWidget* tree = ui_->treeFiles;
-    openDefault_ = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    openDefault_ = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     connect(tree, &QTreeWidget::itemSelectionChanged, this,
             [this] { RunGuarded([this] { treeFilesChange(); }); });
     connect(tree, &QTreeWidget::itemExpanded, this, Guarded(this, &TfrmMain::treeFilesExpanding));
@@ -73,9 +86,11 @@ void TfrmMain::ConnectTree() {
             [this] { RunGuarded([this] { ShowTreeMenu(); }); });
     connect(ui_->imgPreview, &PreviewImage::doubleClicked, this,
             Guarded(this, &TfrmMain::PreviewWallpaper1Click));
-    auto* hook = new EventHook(this, [this](QEvent* event) { return TreeEvent(event); });
+    auto* hook = new EventHook(
+        this, [this](QObject* watched, QEvent* event) { return TreeEvent(watched, event); });
     hook->setObjectName(QStringLiteral("treeFilesHook"));
     tree->installEventFilter(hook);
+    tree->viewport()->installEventFilter(hook);
     // The committed text is kept until the editor is gone: a message box shown
     // while it is open would take its focus and commit it a second time.
     auto pending = std::make_shared<std::optional<std::pair<QPersistentModelIndex, QString>>>();
@@ -104,9 +119,36 @@ void TfrmMain::DisconnectTree() {
     disconnect(ui_->imgPreview, nullptr, this, nullptr);
 }
 
-bool TfrmMain::TreeEvent(QEvent* event) {
+bool TfrmMain::TreeEvent(QObject* watched, QEvent* event) {
+    QTreeWidget* tree = ui_->treeFiles;
+    if (watched == tree->viewport()) {
+        // A double click on a node reaches treeFilesDblClick through the
+        // tree's own signal; one on the empty space below the nodes applies
+        // the selected picture all the same.
+        if (event->type() == QEvent::MouseButtonDblClick) {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::LeftButton &&
+                tree->itemAt(mouse->position().toPoint()) == nullptr) {
+                RunGuarded([this] { treeFilesDblClick(); });
+                return true;
+            }
+        }
+        return false;
+    }
+    if (event->type() == QEvent::ContextMenu &&
+        static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+        RunGuarded([this] { ShowTreeMenuAtSelection(); });
+        return true;
+    }
     if (event->type() == QEvent::KeyPress && keyPressAttached_) {
         auto* key = static_cast<QKeyEvent*>(event);
+        // Shift+F10 is the Menu key's stand-in on keyboards without one.
+        if (key->key() == Qt::Key_F10 &&
+            (key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) ==
+                Qt::ShiftModifier) {
+            RunGuarded([this] { ShowTreeMenuAtSelection(); });
+            return true;
+        }
         QChar typed;
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             typed = QChar(13);
@@ -213,6 +255,15 @@ void TfrmMain::BeginLabelEdit(QTreeWidgetItem* node) {
     keyPressAttached_ = false;
     node->setFlags(node->flags() | Qt::ItemIsEditable);
     ui_->treeFiles->editItem(node);
+    // A picture's name is offered without its extension, as file managers do,
+    // so that typing a new name keeps the picture a picture.
+    const auto* delegate = static_cast<const LabelDelegate*>(ui_->treeFiles->itemDelegate());
+    if (QLineEdit* editor = delegate->Editor(); editor != nullptr && !IsFolderNode(node)) {
+        const qsizetype dot = editor->text().lastIndexOf(QLatin1Char('.'));
+        if (dot > 0) {
+            editor->setSelection(0, static_cast<int>(dot));
+        }
+    }
 }
 
 void TfrmMain::EndLabelEdit() {
@@ -255,11 +306,30 @@ void TfrmMain::ShowTreeMenu() {
     mnuTreeFiles_->exec(global);
 }
 
-void TfrmMain::mnuTreeFilesPopup(const QPoint& treePosition) {
+void TfrmMain::ShowTreeMenuAtSelection() {
+    // From the keyboard the pointer may be anywhere: the menu opens on the
+    // selected node and names it (at the tree's corner when none is selected).
     QTreeWidget* tree = ui_->treeFiles;
-    if (QTreeWidgetItem* under = tree->itemAt(treePosition)) {
-        tree->setCurrentItem(under);
-        QString caption = under->text(0);
+    QTreeWidgetItem* selected = SelectedNode(tree);
+    QPoint at(0, 0);
+    if (selected != nullptr) {
+        tree->scrollToItem(selected);
+        const QRect row = tree->visualItemRect(selected);
+        at = QPoint(row.left() + row.height(), row.center().y());
+    }
+    SetUpTreeMenu(selected);
+    mnuTreeFiles_->exec(tree->viewport()->mapToGlobal(at));
+}
+
+void TfrmMain::mnuTreeFilesPopup(const QPoint& treePosition) {
+    SetUpTreeMenu(ui_->treeFiles->itemAt(treePosition));
+}
+
+void TfrmMain::SetUpTreeMenu(QTreeWidgetItem* node) {
+    QTreeWidget* tree = ui_->treeFiles;
+    if (node != nullptr) {
+        tree->setCurrentItem(node);
+        QString caption = node->text(0);
         caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
         ApplyWallpaper1->setText(QStringLiteral("Apply \"%1\"").arg(caption));
     }
@@ -275,13 +345,17 @@ void TfrmMain::PreviewWallpaper1Click() {
     if (SelectedNode(ui_->treeFiles) == nullptr) {
         return;
     }
-    openDefault_(
-        QUrl::fromLocalFile(QString::fromStdString(GetCurrentFile(ui_->treeFiles, *settings_))));
+    const std::string path = GetCurrentFile(ui_->treeFiles, *settings_);
+    if (!openDefault_(QUrl::fromLocalFile(QString::fromStdString(path)))) {
+        throw VexloError("Cannot open " + path +
+                         ": no program for opening it could be started (on Linux, xdg-open "
+                         "from xdg-utils starts the desktop's default program).");
+    }
 }
 
 void TfrmMain::ApplyOptions1Click() {
     if (QTreeWidgetItem* node = SelectedNode(ui_->treeFiles)) {
-        TfrmApplyOptions::Open(this, *settings_, node->text(0).toStdString());
+        TfrmApplyOptions::Open(this, *settings_, *platform_, node->text(0).toStdString());
     }
 }
 

@@ -70,7 +70,9 @@ QString StripAccessMarkers(const QString& caption) {
 }
 
 QSize MenuItemSize(int captionWidth) {
-    return {std::max(captionWidth + 30, kMenuItemMinWidth), kMenuItemHeight};
+    // The caption starts 30 pixels in and is clipped 5 pixels before the
+    // right edge: both margins are added, so the whole caption shows.
+    return {std::max(captionWidth + 35, kMenuItemMinWidth), kMenuItemHeight};
 }
 
 QSize MenuSeparatorSize() {

@@ -77,7 +77,8 @@ MenuItemLook LookOfMenuItem(const MenuItemState& item, const MenuSystemColours& 
 QString StripAccessMarkers(const QString& caption);
 
 // An item's size from the width of its caption as stored ("&" included) in
-// the menu font; a separator's from nothing.
+// the menu font, with room for the band before it and the clip's margin after
+// it; a separator's from nothing.
 QSize MenuItemSize(int captionWidth);
 QSize MenuSeparatorSize();
 

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "ErrorReport.h"
+#include "IconCaptionControls.h"
 #include "OptionsFormScreens.h"
 #include "PathRules.h"
 #include "ui_OptionsForm.h"
@@ -64,11 +65,19 @@ TfrmOptions::TfrmOptions(const OptionsContext& context, QWidget* parent)
     screens_ = new OptionsScreensPage(this);
     ui_->PageControl1->addTab(screens_, QStringLiteral("Screens"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    // A check box or radio button may shrink below its caption when a long
+    // text elsewhere needs the room; the dialog grows instead.
+    for (QAbstractButton* button : findChildren<QAbstractButton*>()) {
+        QSizePolicy policy = button->sizePolicy();
+        policy.setHorizontalPolicy(QSizePolicy::Minimum);
+        button->setSizePolicy(policy);
+    }
     tileMethod_ = new QButtonGroup(this);
     tileMethod_->addButton(ui_->rdoCentre, 0);
     tileMethod_->addButton(ui_->rdoTile, 1);
     tileMethod_->addButton(ui_->rdoStretch, 2);
     NameForAccessibility();
+    ApplyIconCaptionCapability();
     // The labels as they stand for the bars' first position, 0, so that a
     // loaded 0 (no change, so no change rule) still shows its texts.
     trkLargerStretchChange();
@@ -104,51 +113,50 @@ void TfrmOptions::ConnectHandlers() {
 }
 
 void TfrmOptions::NameForAccessibility() {
-    auto plain = [](QString text) { return text.remove(QLatin1Char('&')).trimmed(); };
-    for (QAbstractButton* button : findChildren<QAbstractButton*>()) {
-        if (!button->text().isEmpty()) {
-            button->setAccessibleName(plain(button->text()));
-        }
-    }
+    // Buttons, check boxes and labels give their own text to screen readers,
+    // the value labels beside the track bars too, as it changes: none of them
+    // gets a fixed name. Group captions and tab pages are named without the
+    // blanks around their captions.
     for (QGroupBox* group : findChildren<QGroupBox*>()) {
-        group->setAccessibleName(plain(group->title()));
+        group->setAccessibleName(group->title().trimmed());
     }
-    for (QLabel* label : findChildren<QLabel*>()) {
-        if (!label->text().isEmpty()) {
-            label->setAccessibleName(plain(label->text()));
-        }
-    }
-    // The controls without a caption of their own take the words beside them.
-    ui_->lstFolders->setAccessibleName(QStringLiteral("Folders"));
-    ui_->spnTimer->setAccessibleName(QStringLiteral("minutes"));
-    ui_->shapeColour->setAccessibleName(QStringLiteral("Colour:"));
-    ui_->trkSmallerTile->setAccessibleName(QStringLiteral("Tile if less than"));
-    ui_->trkSmallerStretch->setAccessibleName(QStringLiteral("Stretch if more than"));
-    ui_->trkLargerStretch->setAccessibleName(
-        QStringLiteral("When resizing wallpapers, fill desktop when deformation is less than"));
-    ui_->lblSmallerTile->setAccessibleName(QStringLiteral("Tile size"));
-    ui_->lblTileSize->setAccessibleName(QStringLiteral("Tile size in pixels"));
-    ui_->lblSmallerStretch->setAccessibleName(QStringLiteral("Stretch size"));
-    ui_->lblStretchSize->setAccessibleName(QStringLiteral("Stretch size in pixels"));
-    ui_->lblLargerStretchSize->setAccessibleName(QStringLiteral("Deformation limit"));
     for (int i = 0; i < ui_->PageControl1->count(); ++i) {
         ui_->PageControl1->widget(i)->setAccessibleName(ui_->PageControl1->tabText(i).trimmed());
     }
+    // The controls without a caption of their own are named by the words
+    // beside them: a label's through its buddy, a check box's by its caption.
+    ui_->lblColour->setBuddy(ui_->shapeColour);
+    ui_->lblMinutes->setBuddy(ui_->spnTimer);
+    ui_->lstFolders->setAccessibleName(ui_->PageControl1->tabText(0).trimmed());
+    ui_->trkSmallerTile->setAccessibleName(ui_->chkSmallerTile->text());
+    ui_->trkSmallerStretch->setAccessibleName(ui_->chkSmallerStretch->text());
+    ui_->trkLargerStretch->setAccessibleName(ui_->chkLargerDeformation->text());
+}
+
+void TfrmOptions::ApplyIconCaptionCapability() {
+    if (platform_.CanColourIconCaptions()) {
+        return;
+    }
+    DisableIconCaptionControl(ui_->chkIcons);
+    DisableIconCaptionControl(ui_->lblColour);
+    DisableIconCaptionControl(ui_->shapeColour);
+    DisableIconCaptionControl(ui_->Change);
+    DisableIconCaptionControl(ui_->Button5);
 }
 
 void TfrmOptions::FormCreate() {
     const SettingsView view = settings_.View();
-    // 1. The folders, each row ending in a separator, ticked unless switched off.
+    // The folders, each row ending in a separator, ticked unless switched off.
     for (const std::string& key : view.ReadSection("Folders")) {
         AddFolderRow(IncludeTrailingSeparator(view.ReadString("Folders", key, "")),
                      view.ReadBool("Use Folders", key, true));
     }
-    // 2, 3. Start-up.
+    // Start-up.
     ui_->chkChangeWallpaper->setChecked(view.ReadBool("Startup", "Change Wallpaper", false));
     const bool random = view.ReadBool("Startup", "Random", true);
     ui_->rdoRandom->setChecked(random);
     ui_->rdoSequential->setChecked(!random);
-    // 4, 5. The registry, recognised only by the exact text.
+    // The log-on value and the file manager items, recognised only by their exact text.
     ui_->chkLoad->setChecked(platform_.ReadRegistryString(RegistryRoot::CurrentUser, kRunKey,
                                                           kRunValueName,
                                                           "not set") == RunValueFor(executable_));
@@ -158,18 +166,19 @@ void TfrmOptions::FormCreate() {
     ui_->chkAddToVexlo->setChecked(
         platform_.ReadRegistryString(RegistryRoot::LocalMachine, CommandKey(kAddVerbKey), "",
                                      "not set") == VerbCommandFor(executable_, "addfolder"));
-    // 6. The hot key, ticked when absent: start-up registers it then, and an
+    // The hot key, ticked when absent: start-up registers it then, and an
     // unticked box would switch a working key off at the next OK.
     ui_->chkUseCtrlAltC->setChecked(view.ReadBool("HotKeys", "CtrlAltC", true));
-    // 7, 8, 9. Timer, icons, the swatch.
+    // Timer, icons, the swatch.
     ui_->chkTimer->setChecked(view.ReadBool("Settings", "Use Timer", false));
     ui_->spnTimer->SetValue(view.ReadInteger("Settings", "Timer Time", 10));
     ui_->chkIcons->setChecked(view.ReadBool("Settings", "Transparent Icons", false));
     SetSwatchColour(static_cast<ColourRef>(view.ReadInteger(
         "Settings", "Icon Text Colour", static_cast<std::int32_t>(kDesktopBackgroundColour))));
-    // 10. The default style.
+    // The default style.
     SetDefTileMethod(view.ReadInteger("Settings", "Default Tile Method", 0));
-    // 11 to 14. The size rules; each bar's change rule runs as it moves.
+    // The size rules; each bar's change rule runs as it moves, the stretch bar
+    // first, so that a tile size above it pushes it up.
     ui_->chkLargerShrink->setChecked(view.ReadBool("Larger", "Stretch Wallpaper", false));
     ui_->chkLargerDeformation->setChecked(view.ReadBool("Deform", "UseDeform", false));
     ui_->trkLargerStretch->setValue(view.ReadInteger("Deform", "Size", 15));
@@ -182,7 +191,8 @@ void TfrmOptions::FormCreate() {
 }
 
 void TfrmOptions::btnOKClick() {
-    // 1 to 3 in one update: the folder list is written whole or not at all.
+    // The folder list and the start-up choices in one update: the folder list
+    // is written whole or not at all.
     settings_.Update([&](SettingsBatch& batch) {
         std::vector<std::pair<std::string, std::string>> folders;
         std::vector<std::pair<std::string, std::string>> flags;
@@ -199,13 +209,15 @@ void TfrmOptions::btnOKClick() {
         batch.WriteBool("Startup", "Change Wallpaper", ui_->chkChangeWallpaper->isChecked());
         batch.WriteBool("Startup", "Random", ui_->rdoRandom->isChecked());
     });
-    // 4, 5. The registry, on every OK.
+    // The log-on value and the file manager items, written or removed on every OK.
     SaveRunValue(platform_, ui_->chkLoad->isChecked(), executable_);
     SaveVerb(platform_, ui_->chkApplyWithVexlo->isChecked(), kApplyVerbKey,
              VerbCommandFor(executable_, "apply"));
     SaveVerb(platform_, ui_->chkAddToVexlo->isChecked(), kAddVerbKey,
              VerbCommandFor(executable_, "addfolder"));
-    // 6 to 10 in one update.
+    // What the field shows is what is stored: "007" becomes 7, an empty field 0.
+    ui_->spnTimer->SetValue(ui_->spnTimer->Value());
+    // The rest in one update.
     settings_.Update([&](SettingsBatch& batch) {
         batch.WriteBool("HotKeys", "CtrlAltC", ui_->chkUseCtrlAltC->isChecked());
         batch.WriteBool("Settings", "Use Timer", ui_->chkTimer->isChecked());

@@ -12,6 +12,7 @@
 #include "SettingsStore.h"
 
 class QButtonGroup;
+class QListWidgetItem;
 class QSlider;
 class QLabel;
 
@@ -86,10 +87,17 @@ public:
 private:
     void ConnectHandlers();
     void NameForAccessibility();
+    // Disables the icon caption controls where the desktop draws its own captions.
+    void ApplyIconCaptionCapability();
     void SetSwatchColour(ColourRef colour);
     int DefTileMethod() const;
     void SetDefTileMethod(int index);
     void AddFolderRow(const std::string& path, bool checked);
+    // Throws, naming what the user tried (`action`), when the folder at `path`
+    // cannot be a row: the settings file cannot hold it, or another row than
+    // `replacing` has its key name.
+    void CheckFolderRow(const std::string& path, const QListWidgetItem* replacing,
+                        const std::string& action) const;
     void MoveSelectedRow(int by);
     // "(WxH)" for p percent of the desktop, read now.
     QString PixelSizeText(int percent);

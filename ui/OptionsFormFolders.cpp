@@ -7,6 +7,7 @@
 #include "OptionsForm.h"
 #include "PathRules.h"
 #include "VexloError.h"
+#include "profile/ProfileName.h"
 #include "ui_OptionsForm.h"
 
 namespace vexlo {
@@ -36,12 +37,33 @@ void TfrmOptions::AddFolderRow(const std::string& path, bool checked) {
     row->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
 }
 
+void TfrmOptions::CheckFolderRow(const std::string& path, const QListWidgetItem* replacing,
+                                 const std::string& action) const {
+    // A row is saved under its folder's last name: one the settings file
+    // cannot hold would make the whole OK fail, and two rows of one name
+    // would leave only one of them.
+    const std::string key = FolderKeyName(path);
+    SettingsStore::CheckEntry(key, path);
+    for (int i = 0; i < ui_->lstFolders->count(); ++i) {
+        const QListWidgetItem* row = ui_->lstFolders->item(i);
+        const std::string other = row->text().toStdString();
+        if (row != replacing &&
+            ProfileNamesEqual(TrimProfileBlanks(FolderKeyName(other)), TrimProfileBlanks(key))) {
+            throw VexloError("Cannot " + action + " " + path + ": the list already holds " + other +
+                             ", and both folders would be kept under the one name \"" +
+                             std::string(TrimProfileBlanks(key)) +
+                             "\". Rename one of the folders first.");
+        }
+    }
+}
+
 void TfrmOptions::btnAddClick() {
     const std::optional<std::string> path =
         Browse(QStringLiteral("Please select a folder to add..."));
     if (!path) {
         return;
     }
+    CheckFolderRow(*path, nullptr, "add");
     AddFolderRow(*path, false);
     foldersChanged_ = true;
 }
@@ -56,6 +78,7 @@ void TfrmOptions::btnEditClick() {
     if (!path) {
         return;
     }
+    CheckFolderRow(*path, row, "change the folder to");
     row->setText(QString::fromStdString(*path));
     foldersChanged_ = true;
 }

@@ -5,9 +5,10 @@
 
 namespace vexlo {
 
-// A spin field without bounds whose value is its text read as an integer:
-// text that is no integer counts as 0 and is kept as typed until changed.
-// The arrows step from that value, held within the 32-bit range.
+// The timer's field of whole minutes: digits only, any number the settings
+// file's integers can hold, so that what it shows is what is stored. An empty
+// field counts as 0. The arrows step within 0 and that largest number. A
+// value set from outside (a negative one from the file) shows as it is.
 class TimerSpinBox : public QAbstractSpinBox {
     Q_OBJECT
 public:

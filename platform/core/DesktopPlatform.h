@@ -90,6 +90,11 @@ public:
         SetDesktopIconColours(text, kDesktopBackgroundColour, true);
     }
 
+    // True when SetDesktopIconColours can change what the desktop shows: the
+    // desktop keeps an icon list whose caption colours another program may set.
+    // Desktops that draw their own icon captions answer false.
+    virtual bool CanColourIconCaptions() const = 0;
+
     // Grabs Ctrl+Alt+C for the whole session. Each press is delivered to `sink`
     // as (kWmHotKey, kHotKeyId) on the GUI thread, from the event loop; what the
     // sink throws leaves through that loop (see NativeMessageSink). Returns false when the key

@@ -96,6 +96,10 @@ void LinuxPlatform::SetDesktopIconColours(ColourRef, ColourRef, bool) {
     // whose colours another program may set: there is nothing to change.
 }
 
+bool LinuxPlatform::CanColourIconCaptions() const {
+    return false;
+}
+
 bool LinuxPlatform::RegisterGlobalHotKey(NativeMessageSink sink) {
     if (hotKey_ != nullptr) {
         hotKey_->SetSink(std::move(sink));

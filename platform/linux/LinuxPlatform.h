@@ -37,6 +37,7 @@ public:
     bool SetDesktopWallpaper(const std::string& path) override;
     using DesktopPlatform::SetDesktopIconColours;
     void SetDesktopIconColours(ColourRef text, ColourRef background, bool transparent) override;
+    bool CanColourIconCaptions() const override;
     bool RegisterGlobalHotKey(NativeMessageSink sink) override;
 
     std::string ReadRegistryString(RegistryRoot root, const std::string& key,

@@ -66,6 +66,8 @@ public:
     bool SetDesktopWallpaper(const std::string& path) override;
     void SetDesktopIconColours(ColourRef text, ColourRef background, bool transparent) override;
     using DesktopPlatform::SetDesktopIconColours;
+    // What SetCanColourIconCaptions set; false until then. Not recorded as a call.
+    bool CanColourIconCaptions() const override { return canColourIconCaptions_; }
     bool RegisterGlobalHotKey(NativeMessageSink sink) override;
     std::string ReadRegistryString(RegistryRoot root, const std::string& key,
                                    const std::string& name, const std::string& def) override;
@@ -94,6 +96,7 @@ public:
     // at 0,0 with the desktop size.
     void SetScreens(std::vector<ScreenInfo> screens) { screens_ = std::move(screens); }
     void SetWallpaperResult(bool result) { wallpaperResult_ = result; }
+    void SetCanColourIconCaptions(bool can) { canColourIconCaptions_ = can; }
     // false: RegisterGlobalHotKey fails and keeps no sink.
     void SetHotKeyAvailable(bool available) { hotKeyAvailable_ = available; }
 
@@ -144,6 +147,7 @@ private:
     std::optional<std::vector<ScreenInfo>> screens_{};
     bool wallpaperResult_ = true;
     bool hotKeyAvailable_ = true;
+    bool canColourIconCaptions_ = false;
     std::vector<NativeMessageSink> sinks_;
     Keys keys_;
     std::vector<PendingFailure> failures_;

@@ -83,6 +83,10 @@ void Win32Platform::SetDesktopIconColours(ColourRef text, ColourRef background, 
     UpdateWindow(list);
 }
 
+bool Win32Platform::CanColourIconCaptions() const {
+    return true;  // Explorer's desktop is an icon list (FindDesktopIconList)
+}
+
 bool Win32Platform::RegisterGlobalHotKey(NativeMessageSink sink) {
     if (!hotKey_) {
         hotKey_ = std::make_unique<win32::HotKeyWindow>();

@@ -51,7 +51,7 @@ protected:
                 dialog->reject();
             }
         });
-        return TfrmApplyOptions::Open(nullptr, store ? *store : *settings, item);
+        return TfrmApplyOptions::Open(nullptr, store ? *store : *settings, platform, item);
     }
     Shown ShownFor(const std::string& item) {
         Shown shown;
@@ -219,7 +219,7 @@ TEST_F(ApplyOptionsFormTest, ControlsCarryTheirCaptionsAndSwatchesShowSystemColo
     }
     for (const char* caption :
          {" On Applying Wallpaper ", "Set Desktop icon backgrounds transparent",
-          "Colour:", "Colour", "Change", " Set Style ", "Centre", "Tile", "Stretch",
+          "Colour:", "Change", " Set Style ", "Centre", "Tile", "Stretch",
           "Use wallpaper specific stretching", "OK", "Cancel", "Delete"}) {
         EXPECT_TRUE(names.contains(caption)) << caption;
     }

@@ -17,8 +17,8 @@
 namespace vexlo::test {
 
 // A main window over a program folder of its own, a recording desktop, a
-// recording notification area and a fake host. The settings file can be
-// prepared before the window is made (Make).
+// recording notification area, a fake host, and the settings and engine it is
+// handed. The settings file can be prepared before the window is made (Make).
 class MainFormFixture : public ::testing::Test {
 protected:
     MainFormFixture() : folder_(dir_.path().toStdString() + "/") { TakeReportedErrors(); }
@@ -31,7 +31,12 @@ protected:
         file.write(text);
     }
     TfrmMain& Make(bool trayAvailable = true) {
+        form.reset();
+        settings = std::make_unique<SettingsStore>(Path("Vexlo.ini"));
+        engine = std::make_unique<VexloPro>(*settings, platform, host, folder_);
         MainFormContext context;
+        context.settings = settings.get();
+        context.engine = engine.get();
         context.platform = &platform;
         context.trayShell = shell;
         context.programFolder = folder_;
@@ -48,6 +53,8 @@ protected:
     RecordingPlatform platform;
     std::shared_ptr<RecordingTrayShell> shell = std::make_shared<RecordingTrayShell>();
     FakeHost host;
+    std::unique_ptr<SettingsStore> settings;
+    std::unique_ptr<VexloPro> engine;
     std::unique_ptr<TfrmMain> form;
 };
 

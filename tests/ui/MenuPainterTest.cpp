@@ -35,8 +35,9 @@ TEST(MenuGeometry, EdgesMarkersSizesAndColours) {
     EXPECT_EQ(StripAccessMarkers("Salt && &Pepper"), "Salt & Pepper");
     EXPECT_EQ(StripAccessMarkers("&&&x"), "&x");
     EXPECT_EQ(StripAccessMarkers("end&"), "end");
-    EXPECT_EQ(MenuItemSize(120), QSize(150, 25));
-    EXPECT_EQ(MenuItemSize(121), QSize(151, 25));
+    // The caption's width, the 30 pixels before it and the clip's 5 after it.
+    EXPECT_EQ(MenuItemSize(115), QSize(150, 25));
+    EXPECT_EQ(MenuItemSize(116), QSize(151, 25));
 
     QPalette palette;
     palette.setColor(QPalette::Active, QPalette::Button, QColor(1, 2, 3));
@@ -74,11 +75,11 @@ protected:
         menu->setActiveAction(active);
         return menu->grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
-    // The widest caption as stored, plus 30, at least 150: every item's width.
+    // The widest caption as stored, plus 35, at least 150: every item's width.
     static int Width(QMenu* menu) {
         int width = 150;
         for (QAction* action : menu->actions()) {
-            width = std::max(width, menu->fontMetrics().horizontalAdvance(action->text()) + 30);
+            width = std::max(width, menu->fontMetrics().horizontalAdvance(action->text()) + 35);
         }
         return width;
     }
@@ -171,7 +172,7 @@ TEST_F(MenuPainting, AccessMarkerMeasuredButNotDrawn) {
     QStyleOptionMenuItem option;
     option.initFrom(w_.Tray());
     option.text = toggle->text();
-    const int withMarker = option.fontMetrics.horizontalAdvance("Enable &Autochanging") + 30;
+    const int withMarker = option.fontMetrics.horizontalAdvance("Enable &Autochanging") + 35;
     EXPECT_GT(withMarker, 150);
     EXPECT_EQ(w_.Tray()->style()->sizeFromContents(QStyle::CT_MenuItem, &option, {}, w_.Tray()),
               QSize(withMarker, 25));
@@ -187,14 +188,24 @@ TEST_F(MenuPainting, AccessMarkerMeasuredButNotDrawn) {
     EXPECT_EQ(shot.copy(clip.translated(r.topLeft())), expected.copy(clip));
 }
 
-TEST_F(MenuPainting, LongApplyCaptionWidensTheMenu) {
+TEST_F(MenuPainting, LongApplyCaptionWidensTheMenuAndShowsWhole) {
     QAction* apply = MenuWindow::Action(w_.Tree(), "ApplyWallpaper1");
-    apply->setText("Apply " + QString(40, QLatin1Char('W')) + ".jpg");
+    apply->setText("Apply \"" + QString(40, QLatin1Char('W')) + ".jpg\"");
     const QImage shot = Shot(w_.Tree());
-    const int width = w_.Tree()->fontMetrics().horizontalAdvance(apply->text()) + 30;
+    const int width = w_.Tree()->fontMetrics().horizontalAdvance(apply->text()) + 35;
     EXPECT_EQ(w_.Tree()->actionGeometry(MenuWindow::Action(w_.Tree(), "N2")).width(), width);
     EXPECT_EQ(w_.Tree()->width(), width + 2);
-    ExpectPlainItem(shot, w_.Tree()->actionGeometry(apply), Qt::black);
+    const QRect r = w_.Tree()->actionGeometry(apply);
+    ExpectPlainItem(shot, r, Qt::black);
+    // The whole caption, closing quote included, as drawn without any clip.
+    QImage expected(r.size() + QSize(100, 0), QImage::Format_RGB32);
+    expected.fill(kMenuText);
+    QPainter painter(&expected);
+    painter.setFont(w_.Tree()->font());
+    painter.drawText(QRect(30, 5, 10000, 25), Qt::AlignLeft | Qt::AlignTop, apply->text());
+    painter.end();
+    EXPECT_EQ(InkOf(shot, r, Qt::black),
+              InkOf(expected, expected.rect(), Qt::black).translated(r.topLeft()));
 }
 
 }  // namespace

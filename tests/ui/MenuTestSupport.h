@@ -25,11 +25,16 @@ inline const QColor kMenuImage(255, 0, 0);
 class MenuWindow {
 public:
     MenuWindow() {
+        platform_.SetCanColourIconCaptions(true);  // every item enabled
         MainFormContext context;
         context.platform = &platform_;
         context.trayShell = std::make_shared<RecordingTrayShell>();
         context.programFolder = QDir(folder_.path()).absolutePath().toStdString() + "/";
         context.host = &host_;
+        settings_ = std::make_unique<SettingsStore>(context.programFolder + "Vexlo.ini");
+        engine_ = std::make_unique<VexloPro>(*settings_, platform_, host_, context.programFolder);
+        context.settings = settings_.get();
+        context.engine = engine_.get();
         form_ = std::make_unique<TfrmMain>(context);
     }
     QMenu* Tray() const { return form_->mnuTray(); }
@@ -48,6 +53,8 @@ private:
     QTemporaryDir folder_;
     RecordingPlatform platform_;
     FakeHost host_;
+    std::unique_ptr<SettingsStore> settings_;
+    std::unique_ptr<VexloPro> engine_;
     std::unique_ptr<TfrmMain> form_;
 };
 

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QCursor>
 #include <QDir>
 #include <QFile>
@@ -45,13 +46,20 @@ protected:
 
     // The window over [Folders] Holiday = the pictures folder (unless changed).
     void Open() {
+        form_.reset();
+        engine_ = std::make_unique<VexloPro>(*settings_, platform_, host_, program_.toStdString());
         MainFormContext context;
+        context.settings = settings_.get();
+        context.engine = engine_.get();
         context.platform = &platform_;
         context.trayShell = std::make_shared<RecordingTrayShell>();
         context.programFolder = program_.toStdString();
         context.host = &host_;
         form_ = std::make_unique<TfrmMain>(context);
-        form_->SetDefaultOpener([this](const QUrl& url) { opened_.append(url); });
+        form_->SetDefaultOpener([this](const QUrl& url) {
+            opened_.append(url);
+            return openerFound_;
+        });
         form_->show();
     }
     void OpenHoliday() {
@@ -120,8 +128,10 @@ protected:
     std::unique_ptr<SettingsStore> settings_;
     RecordingPlatform platform_;
     vexlo::test::FakeHost host_;
+    std::unique_ptr<VexloPro> engine_;
     std::unique_ptr<TfrmMain> form_;
     QList<QUrl> opened_;
+    bool openerFound_ = true;
 };
 
 }  // namespace
@@ -250,10 +260,16 @@ TEST_F(TreeTest, EnterAndDoubleClickApplyAnExistingPictureOnly) {
     EXPECT_EQ(Applied(), 1u);
     form_->treeFilesDblClick();
     EXPECT_EQ(Applied(), 2u);
+    // A double click on the empty space below the nodes applies the selection too.
+    const QPoint empty(5, Tree()->viewport()->height() - 3);
+    ASSERT_EQ(Tree()->itemAt(empty), nullptr);
+    QTest::mouseDClick(Tree()->viewport(), Qt::LeftButton, {}, empty);
+    EXPECT_EQ(Applied(), 3u);
+    EXPECT_EQ(Tree()->currentItem()->text(0), "a.jpg");
     EXPECT_EQ(settings_->ReadString("Wallpaper Changing", "File", ""), "z.jpg");
     QFile::remove(P("a.jpg"));
     Key(Qt::Key_Return);
-    EXPECT_EQ(Applied(), 2u) << "vanished";
+    EXPECT_EQ(Applied(), 3u) << "vanished";
     EXPECT_TRUE(TakeReportedErrors().isEmpty());
 }
 
@@ -296,6 +312,7 @@ TEST_F(TreeTest, CancelledEditChangesNothingAndEnterWorksAgain) {
     Select(a);
     Key(Qt::Key_F2);
     ASSERT_NE(Editor(), nullptr);
+    EXPECT_EQ(Editor()->selectedText(), "a") << "the name without its extension";
     Editor()->setText("b.jpg");
     QTest::keyClick(Editor(), Qt::Key_Space);  // typed into the label, not a preview
     QTest::keyClick(Editor(), Qt::Key_Escape);
@@ -402,6 +419,44 @@ TEST_F(TreeTest, PopupSelectsTheNodeUnderThePointerAndSetsTheItems) {
     EXPECT_TRUE(Action("ApplyOptions1")->isEnabled());
 }
 
+TEST_F(TreeTest, TheMenuKeyAndShiftF10OpenTheMenuAtTheSelectedNode) {
+    Picture("a.jpg");
+    Picture("b.jpg");
+    OpenHoliday();
+    QTreeWidgetItem* b = Child(ExpandRoot(), "b.jpg");
+    Select(b);
+    // The pointer rests on another node, as after a right click there.
+    QCursor::setPos(Tree()->viewport()->mapToGlobal(Tree()->visualItemRect(Root()).center()));
+    QPoint shownAt;
+    auto OnScreen = [this](const QRect& rect) {
+        return QRect(Tree()->viewport()->mapToGlobal(rect.topLeft()), rect.size());
+    };
+    auto closeMenu = [&] {
+        QTimer::singleShot(50, [&] {
+            if (QWidget* popup = QApplication::activePopupWidget()) {
+                shownAt = popup->pos();
+                popup->close();
+            }
+        });
+    };
+    const QRect row = Tree()->visualItemRect(b);
+    closeMenu();
+    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(), QPoint());
+    QApplication::sendEvent(Tree(), &menuKey);
+    EXPECT_EQ(Tree()->currentItem(), b);
+    EXPECT_EQ(Action("ApplyWallpaper1")->text(), "Apply \"b.jpg\"");
+    EXPECT_TRUE(Action("ApplyWallpaper1")->isEnabled());
+    EXPECT_TRUE(OnScreen(row).contains(shownAt)) << shownAt.x() << "," << shownAt.y();
+
+    Select(Root());
+    shownAt = QPoint();
+    closeMenu();
+    Key(Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_EQ(Action("ApplyWallpaper1")->text(), "Apply \"Holiday\"");
+    EXPECT_FALSE(Action("ApplyWallpaper1")->isEnabled());
+    EXPECT_TRUE(OnScreen(Tree()->visualItemRect(Root())).contains(shownAt));
+}
+
 TEST_F(TreeTest, PreviewItemAndPreviewDoubleClickOpenTheDefaultApplication) {
     Picture("a.jpg");
     OpenHoliday();
@@ -412,6 +467,13 @@ TEST_F(TreeTest, PreviewItemAndPreviewDoubleClickOpenTheDefaultApplication) {
     QTest::mouseDClick(Preview(), Qt::LeftButton);
     EXPECT_EQ(opened_,
               QList<QUrl>({QUrl::fromLocalFile(P("a.jpg")), QUrl::fromLocalFile(P("a.jpg"))}));
+    // No program to open it: said, not only written to the terminal.
+    EXPECT_TRUE(TakeReportedErrors().isEmpty());
+    openerFound_ = false;
+    Action("PreviewWallpaper1")->trigger();
+    const QStringList errors = TakeReportedErrors();
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].startsWith("Cannot open " + P("a.jpg") + ":")) << errors[0].toStdString();
 }
 
 TEST_F(TreeTest, EmptyFoldersSectionAndMissingFolder) {

@@ -239,7 +239,7 @@ TEST_F(SettingsStoreTest, RefusedWritesSayWhereAndKeepEarlierWrites) {
             EXPECT_EQ(e.what(), expected);
         }
     }
-    EXPECT_NO_THROW(store.DeleteKey("Settings", "Use Timer"));  // ignored, as the Part says
+    EXPECT_NO_THROW(store.DeleteKey("Settings", "Use Timer"));  // a failed key delete is ignored
     EXPECT_EQ(Bytes(Ini()), "[Settings]\r\nUse Timer=1\r\n");
     EXPECT_TRUE(store.ReadBool("Settings", "Use Timer", false));
 }
