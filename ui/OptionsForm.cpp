@@ -158,6 +158,15 @@ void TfrmOptions::FormCreate() {
     // 6. The hot key, ticked when absent: start-up registers it then, and an
     // unticked box would switch a working key off at the next OK.
     ui_->chkUseCtrlAltC->setChecked(view.ReadBool("HotKeys", "CtrlAltC", true));
+    // Where the key is bound outside Vexlo, the box says where.
+    if (const std::string note = platform_.GlobalHotKeyNote(); !note.empty()) {
+        auto* label = new QLabel(QString::fromStdString(note), ui_->grpHotkeys);
+        label->setObjectName(QStringLiteral("lblHotkeyNote"));
+        label->setWordWrap(true);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        label->setAccessibleName(label->text());
+        ui_->layHotkeys->addWidget(label);
+    }
     // 7, 8, 9. Timer, icons, the swatch.
     ui_->chkTimer->setChecked(view.ReadBool("Settings", "Use Timer", false));
     ui_->spnTimer->SetValue(view.ReadInteger("Settings", "Timer Time", 10));
@@ -200,6 +209,9 @@ void TfrmOptions::btnOKClick() {
              VerbCommandFor(executable_, "apply"));
     SaveVerb(platform_, ui_->chkAddToVexlo->isChecked(), kAddVerbKey,
              VerbCommandFor(executable_, "addfolder"));
+    // The desktop's own binding of the key, where it keeps one; a failure
+    // stops here like a failed registry write.
+    platform_.StoreGlobalHotKey(ui_->chkUseCtrlAltC->isChecked());
     // 6 to 10 in one update.
     settings_.Update([&](SettingsBatch& batch) {
         batch.WriteBool("HotKeys", "CtrlAltC", ui_->chkUseCtrlAltC->isChecked());

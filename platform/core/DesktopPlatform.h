@@ -22,7 +22,7 @@ struct DesktopSize {
 // of the whole desktop (the primary screen need not start at 0,0; positions
 // may be negative).
 struct ScreenInfo {
-    std::string name;  // the system's name for the output ("DP-1"); may be empty
+    std::string name{};  // the system's name for the output ("DP-1"); may be empty
     std::int32_t x = 0;
     std::int32_t y = 0;
     std::int32_t width = 0;
@@ -96,6 +96,18 @@ public:
     // could not be had (another client holds it, no such facility); callers
     // ignore that. Never withdrawn while the backend lives.
     virtual bool RegisterGlobalHotKey(NativeMessageSink sink) = 0;
+
+    // Keeps the choice "Ctrl+Alt+C on or off" where the desktop itself binds
+    // the key to a command ("vexlo next"): written when on, removed when off.
+    // Where the program holds the key only while it runs, nothing happens here
+    // and the choice takes effect at the next start. Throws VexloError when
+    // the desktop's binding cannot be written.
+    virtual void StoreGlobalHotKey(bool on) { (void)on; }
+
+    // A short note for the hot-key choice where Vexlo cannot bind the key
+    // itself (the key bindings live in the compositor's own configuration);
+    // empty elsewhere.
+    virtual std::string GlobalHotKeyNote() { return {}; }
 
     // The string value `name` of `key` under `root`; `def` when the key does not
     // exist or has no such value. Never fails. Key paths may start with "\";
