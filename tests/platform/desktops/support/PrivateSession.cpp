@@ -6,7 +6,7 @@
 
 namespace vexlo::test {
 
-PrivateSession::PrivateSession() {
+PrivateSession::PrivateSession(const Environment& extra) {
     const std::string runtime = dir_.Sub("runtime");
     chmod(runtime.c_str(), 0700);
     env_ = {
@@ -19,6 +19,9 @@ PrivateSession::PrivateSession() {
         {"GSETTINGS_BACKEND", "dconf"},
         {"LANG", "C.UTF-8"},
     };
+    for (const auto& [name, value] : extra) {
+        env_[name] = value;
+    }
     // The bus hands this environment on to every service it starts.
     bus_ = std::make_unique<ChildProcess>(
         std::vector<std::string>{"dbus-daemon", "--session", "--nofork", "--print-address=3",
