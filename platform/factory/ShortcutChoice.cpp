@@ -39,8 +39,11 @@ ShortcutRoad ChooseShortcutRoad(const Environment& env,
         case DesktopKind::Sway:
             return ShortcutRoad::CompositorConfig;
         default:
-            return ShortcutRoad::None;
+            break;
     }
+    // Under XWayland the grab still sees the key while an X program has the
+    // keyboard: less than a road, more than nothing.
+    return EnvValue(env, "DISPLAY").empty() ? ShortcutRoad::None : ShortcutRoad::X11Grab;
 }
 
 std::string ShortcutRoadName(ShortcutRoad road) {

@@ -23,7 +23,8 @@ bool IsWaylandSession(const Environment& env);
 
 // The road for the session `env` describes. X11 sessions keep the X grab;
 // in a Wayland session the portal wins where `portalOffered` says the bus has
-// it (asked only there), else the desktop's own road.
+// it (asked only there), else the desktop's own road, else the X grab under
+// XWayland when there is an X display.
 ShortcutRoad ChooseShortcutRoad(const Environment& env, const std::function<bool()>& portalOffered);
 
 // "x11-grab", "portal", ...: for messages and tests.

@@ -42,10 +42,11 @@ TEST(ShortcutChoiceTest, EachSessionGetsItsRoadAndOnlyWaylandAsksThePortal) {
          {{"XDG_CURRENT_DESKTOP", "KDE"}, {"WAYLAND_DISPLAY", "wayland-0"}},
          false,
          ShortcutRoad::None},
-        {"another compositor",
+        {"another compositor", {{"WAYLAND_DISPLAY", "wayland-0"}}, false, ShortcutRoad::None},
+        {"another compositor with XWayland",
          {{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":1"}},
          false,
-         ShortcutRoad::None},
+         ShortcutRoad::X11Grab},
     };
     for (const Case& c : cases) {
         int asked = 0;
