@@ -15,8 +15,11 @@
 #include "NextCommand.h"
 #include "TempDir.h"
 #include "XServer.h"
+#include "gnome/GVariantText.h"
+#include "gnome/GnomeKeyBinding.h"
 #include "instance/DBusInstanceChannel.h"
 #include "shared/SessionBus.h"
+#include "shortcut/ShortcutCommand.h"
 #include "support/PrivateSession.h"
 #include "support/X11Inspection.h"
 
@@ -310,9 +313,15 @@ protected:
         env["VEXLO_REGISTRY_DIR"] = dir_.Sub(registry);
         return env;
     }
-    std::unique_ptr<ChildProcess> StartCopy(const std::string& folder) {
+    void TearDown() override { session_.StopServices(); }
+    std::unique_ptr<ChildProcess> StartCopy(const std::string& folder,
+                                            const Environment& extra = {}) {
+        Environment env = BusEnv("running");
+        for (const auto& [name, value] : extra) {
+            env[name] = value;
+        }
         auto copy = std::make_unique<ChildProcess>(
-            std::vector<std::string>{folder + "/Vexlo", "/DEBUG"}, BusEnv("running"), -1, Log());
+            std::vector<std::string>{folder + "/Vexlo", "/DEBUG"}, env, -1, Log());
         const std::string name = InstanceBusName(fs::canonical(folder).string() + "/");
         SessionBus bus(session_.Env());
         EXPECT_TRUE(WaitFor([&] {
@@ -346,7 +355,8 @@ protected:
                   "[Folders]\npics=" + pictures + "\n[Startup]\nRandom=0\n[Hotkeys]\nCtrlAltC=0\n");
     }
 
-    test::PrivateSession session_;
+    // A portal with no backend may start on this bus: it offers no shortcuts.
+    test::PrivateSession session_{Environment{{"XDG_DESKTOP_PORTAL_DIR", dir_.Sub("no-portals")}}};
 };
 
 TEST_F(NextCommand, WithoutARunningCopyTheStepRunsHereAndTheProcessEnds) {
@@ -412,6 +422,40 @@ TEST_F(NextCommand, ARunningCopyThatHangsIsGivenUpAfterTheTimeOut) {
     EXPECT_GE(elapsed, kNextTimeoutMs - 500);
     EXPECT_LT(elapsed, kNextTimeoutMs + 5000);
     EXPECT_NE(ReadFile(NextLog()).find("did not answer"), std::string::npos) << ReadFile(NextLog());
+    EXPECT_FALSE(ChangedIn("next"));
+}
+
+// GNOME's Wayland session before the portal: the running copy writes GNOME's
+// binding at start, and the command GNOME runs for the key changes the
+// wallpaper in that copy.
+TEST_F(NextCommand, GnomesBindingWrittenAtStartReachesTheRunningCopy) {
+    const Environment session = session_.Env();
+    if (!CommandRunner(session).Run("gsettings", {"list-keys", kMediaKeysSchema}).Succeeded()) {
+        GTEST_SKIP() << "GNOME's media-keys schema is missing (scripts/setup installs it)";
+    }
+    const std::string a = Picture("a.jpg", Qt::red);
+    WriteFile(Ini(), "[Folders]\npics=" + dir_.Sub("pics") + "\n[Startup]\nRandom=0\n");
+    auto running = StartCopy(folder_, {{"VEXLO_DESKTOP", "gnome"},
+                                       {"WAYLAND_DISPLAY", "wayland-test"},
+                                       {"GSETTINGS_BACKEND", "dconf"},
+                                       {"XDG_CONFIG_HOME", session.at("XDG_CONFIG_HOME")},
+                                       {"XDG_RUNTIME_DIR", session.at("XDG_RUNTIME_DIR")}});
+    const std::string schema = std::string(kCustomBindingSchema) + ":" + kVexloBindingPath;
+    std::string command;
+    EXPECT_TRUE(WaitFor([&] {
+        command = GVariantUnquote(
+                      CommandRunner(session).Run("gsettings", {"get", schema, "command"}).output)
+                      .value_or("");
+        return !command.empty();
+    }));
+    EXPECT_EQ(command, NextCommandFor(fs::canonical(folder_ + "/Vexlo").string()));
+
+    Environment keyPress = BusEnv("next");
+    keyPress["QT_QPA_PLATFORM"] = "offscreen";
+    ASSERT_EQ(RunToEnd({"sh", "-c", command}, keyPress, kWaitMs, NextLog()), 0)
+        << ReadFile(NextLog());
+    EXPECT_EQ(Remembered(folder_), a);
+    EXPECT_TRUE(ChangedIn("running"));
     EXPECT_FALSE(ChangedIn("next"));
 }
 

@@ -2,8 +2,6 @@
 // xdg-desktop-portal with its KDE backend and kglobalaccel, all started by
 // D-Bus activation, headless. A press is made through kglobalaccel itself.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <unistd.h>
 
 #include <QDBusArgument>
 #include <QDBusMessage>
@@ -24,26 +22,6 @@ namespace {
 
 constexpr int kWaitMs = 20000;
 
-// The services a bus started outlive it: each is stopped by its process id.
-void StopServices(QDBusConnection& bus) {
-    const QString dbus = QStringLiteral("org.freedesktop.DBus");
-    const QString path = QStringLiteral("/org/freedesktop/DBus");
-    const QDBusMessage names =
-        bus.call(QDBusMessage::createMethodCall(dbus, path, dbus, "ListNames"));
-    for (const QString& name : names.arguments().value(0).toStringList()) {
-        if (!name.startsWith(':')) {
-            continue;
-        }
-        QDBusMessage pid =
-            QDBusMessage::createMethodCall(dbus, path, dbus, "GetConnectionUnixProcessID");
-        pid << name;
-        const uint id = bus.call(pid).arguments().value(0).toUInt();
-        if (id != 0 && static_cast<pid_t>(id) != getpid()) {
-            kill(static_cast<pid_t>(id), SIGTERM);
-        }
-    }
-}
-
 class PortalTest : public testing::Test {
 protected:
     PortalTest()
@@ -62,7 +40,7 @@ protected:
         ASSERT_TRUE(bus_.IsConnected());
     }
 
-    void TearDown() override { StopServices(bus_.Connection()); }
+    void TearDown() override { session_.StopServices(); }
 
     QDBusMessage Call(const QDBusMessage& message) {
         return bus_.Connection().call(message, QDBus::Block, kWaitMs);
@@ -170,8 +148,7 @@ TEST_F(PortalTest, APortalWithoutAShortcutBackendIsNotOffered) {
     ASSERT_TRUE(shortcut.Register([](std::uint32_t, std::uint64_t) {}));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !shortcut.Failure().empty(); }, kWaitMs));
     EXPECT_FALSE(shortcut.Bound());
-    SessionBus bus(plain.Env());
-    StopServices(bus.Connection());
+    plain.StopServices();
 }
 
 }  // namespace

@@ -1,8 +1,13 @@
 #include "PrivateSession.h"
 
+#include <signal.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <QDBusMessage>
 #include <stdexcept>
+
+#include "shared/SessionBus.h"
 
 namespace vexlo::test {
 
@@ -32,6 +37,26 @@ PrivateSession::PrivateSession(const Environment& extra) {
         throw std::runtime_error("dbus-daemon did not start: " + ReadFile(dir_.File("bus.log")));
     }
     env_["DBUS_SESSION_BUS_ADDRESS"] = address;
+}
+
+void PrivateSession::StopServices() const {
+    SessionBus bus(env_);
+    const QString dbus = QStringLiteral("org.freedesktop.DBus");
+    const QString path = QStringLiteral("/org/freedesktop/DBus");
+    const QDBusMessage names =
+        bus.Connection().call(QDBusMessage::createMethodCall(dbus, path, dbus, "ListNames"));
+    for (const QString& name : names.arguments().value(0).toStringList()) {
+        if (!name.startsWith(':')) {
+            continue;
+        }
+        QDBusMessage pid =
+            QDBusMessage::createMethodCall(dbus, path, dbus, "GetConnectionUnixProcessID");
+        pid << name;
+        const uint id = bus.Connection().call(pid).arguments().value(0).toUInt();
+        if (id != 0 && static_cast<pid_t>(id) != getpid()) {
+            kill(static_cast<pid_t>(id), SIGTERM);
+        }
+    }
 }
 
 }  // namespace vexlo::test

@@ -21,6 +21,10 @@ public:
     const Environment& Env() const { return env_; }
     const TempDir& Dir() const { return dir_; }
 
+    // Stops, by process id, every service the bus started (they may outlive
+    // it: the portal's do).
+    void StopServices() const;
+
 private:
     TempDir dir_;
     Environment env_;
