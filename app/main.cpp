@@ -13,9 +13,11 @@
 #include <vector>
 
 #include "CreateDesktopPlatform.h"
+#include "CreateInstanceChannel.h"
 #include "ErrorReport.h"
 #include "GuardedApplication.h"
 #include "MainForm.h"
+#include "NextCommand.h"
 #include "ProgramFolder.h"
 #include "QtTrayShell.h"
 #include "SettingsStore.h"
@@ -138,6 +140,19 @@ int main(int argc, char** argv) {
         const vexlo::PlatformContext process = vexlo::ReadProcessContext();
         const std::string folder = PrepareProgramFolder(process);
 
+        if (vexlo::IsNextCommand(arguments)) {
+            // The running copy of this folder changes; none runs: this process
+            // does, and ends. Never a second tray icon.
+            const auto channel = vexlo::CreateInstanceChannel(process, folder);
+            return vexlo::RunNextCommand(*channel, [&] {
+                const auto platform = vexlo::CreateDesktopPlatform(process);
+                vexlo::SettingsStore settings(folder + "Vexlo.ini");
+                QObject owner;
+                vexlo::WidgetHost host(&owner);
+                vexlo::VexloPro(settings, *platform, host, folder).ChangeWallpaper();
+            });
+        }
+
         std::unique_ptr<vexlo::DesktopPlatform> platform = vexlo::CreateDesktopPlatform(process);
         vexlo::SettingsStore settings(folder + "Vexlo.ini");
         vexlo::WidgetHost host(&app);
@@ -159,6 +174,16 @@ int main(int argc, char** argv) {
             // Ends before the loop runs: pending icon refreshes never fire.
             return 0;
         }
+        // "vexlo next" reaches this copy from now on; without a bus it goes on without.
+        const auto channel = vexlo::CreateInstanceChannel(process, folder);
+        channel->Listen([&frmMain]() -> std::string {
+            try {
+                frmMain.ChangeWallpaper1Click();
+                return "";
+            } catch (const std::exception& error) {
+                return *error.what() != '\0' ? error.what() : "The wallpaper could not be changed.";
+            }
+        });
         if (result == vexlo::VexloPro::kShowWindow) {
             frmMain.ShowAndRaise();
         } else if (!context.trayAvailable) {

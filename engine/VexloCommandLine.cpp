@@ -8,6 +8,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "NextCommand.h"
 #include "PathRules.h"
 #include "PictureDecoding.h"
 #include "VexloError.h"
@@ -190,6 +191,36 @@ int VexloPro::HandleCommandLine(const std::vector<std::string>& arguments,
         }
     }
     return provisional;
+}
+
+}  // namespace vexlo
+
+// "next" runs before the main window exists, so that it never makes a second
+// tray icon; it is not one of HandleCommandLine's words.
+namespace vexlo {
+
+bool IsNextCommand(const std::vector<std::string>& arguments) {
+    return !arguments.empty() && AsciiLower(arguments[0]) == "next";
+}
+
+int RunNextCommand(InstanceChannel& channel, const std::function<void()>& changeHere,
+                   int timeoutMs) {
+    const InstanceReply reply = channel.RequestNext(timeoutMs);
+    switch (reply.answer) {
+        case InstanceAnswer::Done:
+            return 0;
+        case InstanceAnswer::NoInstance:
+            changeHere();
+            return 0;
+        case InstanceAnswer::Failed:
+            throw VexloError(reply.message.empty()
+                                 ? "The running Vexlo could not change the wallpaper."
+                                 : reply.message);
+        case InstanceAnswer::NoAnswer:
+            break;
+    }
+    throw VexloError("The running Vexlo did not answer within " +
+                     std::to_string((timeoutMs + 999) / 1000) + " seconds.");
 }
 
 }  // namespace vexlo

@@ -169,6 +169,15 @@ void TfrmOptions::FormCreate() {
     // The hot key, ticked when absent: start-up registers it then, and an
     // unticked box would switch a working key off at the next OK.
     ui_->chkUseCtrlAltC->setChecked(view.ReadBool("HotKeys", "CtrlAltC", true));
+    // Where the key is bound outside Vexlo, the box says where.
+    if (const std::string note = platform_.GlobalHotKeyNote(); !note.empty()) {
+        auto* label = new QLabel(QString::fromStdString(note), ui_->grpHotkeys);
+        label->setObjectName(QStringLiteral("lblHotkeyNote"));
+        label->setWordWrap(true);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        label->setAccessibleName(label->text());
+        ui_->layHotkeys->addWidget(label);
+    }
     // Timer, icons, the swatch.
     ui_->chkTimer->setChecked(view.ReadBool("Settings", "Use Timer", false));
     ui_->spnTimer->SetValue(view.ReadInteger("Settings", "Timer Time", 10));
@@ -217,6 +226,9 @@ void TfrmOptions::btnOKClick() {
              VerbCommandFor(executable_, "addfolder"));
     // What the field shows is what is stored: "007" becomes 7, an empty field 0.
     ui_->spnTimer->SetValue(ui_->spnTimer->Value());
+    // The desktop's own binding of the key, where it keeps one; a failure
+    // stops here like a failed registry write.
+    platform_.StoreGlobalHotKey(ui_->chkUseCtrlAltC->isChecked());
     // The rest in one update.
     settings_.Update([&](SettingsBatch& batch) {
         batch.WriteBool("HotKeys", "CtrlAltC", ui_->chkUseCtrlAltC->isChecked());

@@ -102,6 +102,18 @@ public:
     // ignore that. Never withdrawn while the backend lives.
     virtual bool RegisterGlobalHotKey(NativeMessageSink sink) = 0;
 
+    // Keeps the choice "Ctrl+Alt+C on or off" where the desktop itself binds
+    // the key to a command ("vexlo next"): written when on, removed when off.
+    // Where the program holds the key only while it runs, nothing happens here
+    // and the choice takes effect at the next start. Throws VexloError when
+    // the desktop's binding cannot be written.
+    virtual void StoreGlobalHotKey(bool on) { (void)on; }
+
+    // A short note for the hot-key choice where Vexlo cannot bind the key
+    // itself (the key bindings live in the compositor's own configuration);
+    // empty elsewhere.
+    virtual std::string GlobalHotKeyNote() { return {}; }
+
     // The string value `name` of `key` under `root`; `def` when the key does not
     // exist or has no such value. Never fails. Key paths may start with "\";
     // the empty name is the key's default value.

@@ -1,6 +1,7 @@
 #include "CreateDesktopPlatform.h"
 
 #include "factory/DesktopDetection.h"
+#include "factory/ShortcutChoice.h"
 #include "gnome/GSettingsWallpaper.h"
 #include "kde/PlasmaWallpaper.h"
 #include "linux/LinuxPlatform.h"
@@ -43,7 +44,7 @@ std::unique_ptr<DesktopPlatform> CreateDesktopPlatform(const PlatformContext& co
     const Environment& env = context.env;
     return std::make_unique<LinuxPlatform>(
         FileRegistry(FileRegistry::DefaultFolder(env, context.homeFolder)),
-        SetterFor(DetectDesktop(env), env), context);
+        SetterFor(DetectDesktop(env), env), context, CreateGlobalShortcut(context));
 }
 
 }  // namespace vexlo

@@ -10,7 +10,6 @@
 #include "linux/LinuxPlatform.h"
 #include "profile/FileLock.h"
 #include "shared/PictureCheck.h"
-#include "x11/X11HotKey.h"
 #include "x11/X11ScreenSize.h"
 
 namespace vexlo {
@@ -101,19 +100,15 @@ bool LinuxPlatform::CanColourIconCaptions() const {
 }
 
 bool LinuxPlatform::RegisterGlobalHotKey(NativeMessageSink sink) {
-    if (hotKey_ != nullptr) {
-        hotKey_->SetSink(std::move(sink));
-        return true;
-    }
-    if (!eventLoop_) {
-        return false;  // nothing would ever read the key's presses
-    }
-    auto hotKey = std::make_unique<X11HotKey>(display_, std::move(sink));
-    if (!hotKey->Grab()) {
-        return false;
-    }
-    hotKey_ = std::move(hotKey);
-    return true;
+    return shortcut_->Register(std::move(sink));
+}
+
+void LinuxPlatform::StoreGlobalHotKey(bool on) {
+    shortcut_->Store(on);
+}
+
+std::string LinuxPlatform::GlobalHotKeyNote() {
+    return shortcut_->Note();
 }
 
 }  // namespace vexlo

@@ -1,19 +1,24 @@
 #include "linux/LinuxPlatform.h"
 
 #include "VexloError.h"
-#include "x11/X11HotKey.h"
+#include "x11/X11GrabShortcut.h"
 
 namespace vexlo {
 
 LinuxPlatform::LinuxPlatform(FileRegistry registry, std::unique_ptr<WallpaperSetter> setter,
-                             const PlatformContext& context)
+                             const PlatformContext& context,
+                             std::unique_ptr<GlobalShortcut> shortcut)
     : registry_(std::move(registry)),
       setter_(std::move(setter)),
       copies_(WallpaperCopies::DefaultFolder(context.env)),
       display_(EnvValue(context.env, "DISPLAY")),
-      eventLoop_(context.eventLoop),
       qtScreens_(context.qtScreens),
-      shell_(context.env) {}
+      shortcut_(std::move(shortcut)),
+      shell_(context.env) {
+    if (shortcut_ == nullptr) {
+        shortcut_ = std::make_unique<X11GrabShortcut>(display_, context.eventLoop);
+    }
+}
 
 LinuxPlatform::~LinuxPlatform() = default;
 

@@ -8,11 +8,10 @@
 #include "linux/WallpaperCopies.h"
 #include "registry/FileRegistry.h"
 #include "shared/WallpaperSetter.h"
+#include "shortcut/GlobalShortcut.h"
 #include "xdg/XdgShellIntegration.h"
 
 namespace vexlo {
-
-class X11HotKey;
 
 // Vexlo on a Linux desktop: the registry in files, the wallpaper through the
 // running desktop's own setter (none when no desktop was found), the hot key
@@ -26,7 +25,8 @@ public:
     // X display, the folder for the copies handed to the desktop, and whether
     // Qt's screens and event loop are there.
     LinuxPlatform(FileRegistry registry, std::unique_ptr<WallpaperSetter> setter,
-                  const PlatformContext& context);
+                  const PlatformContext& context,
+                  std::unique_ptr<GlobalShortcut> shortcut = nullptr);
     ~LinuxPlatform() override;
 
     const WallpaperSetter* Setter() const { return setter_.get(); }
@@ -39,6 +39,8 @@ public:
     void SetDesktopIconColours(ColourRef text, ColourRef background, bool transparent) override;
     bool CanColourIconCaptions() const override;
     bool RegisterGlobalHotKey(NativeMessageSink sink) override;
+    void StoreGlobalHotKey(bool on) override;
+    std::string GlobalHotKeyNote() override;
 
     std::string ReadRegistryString(RegistryRoot root, const std::string& key,
                                    const std::string& name, const std::string& def) override;
@@ -53,9 +55,8 @@ private:
     std::unique_ptr<WallpaperSetter> setter_;
     WallpaperCopies copies_;
     std::string display_;
-    bool eventLoop_;
     bool qtScreens_;
-    std::unique_ptr<X11HotKey> hotKey_;
+    std::unique_ptr<GlobalShortcut> shortcut_;
     // The log-on entry and the file-manager actions follow the registry values.
     XdgShellIntegration shell_;
 };

@@ -94,6 +94,15 @@ bool RecordingPlatform::RegisterGlobalHotKey(NativeMessageSink sink) {
     return true;
 }
 
+void RecordingPlatform::StoreGlobalHotKey(bool on) {
+    if (hotKeyStoreFailure_) {
+        const std::string message = *hotKeyStoreFailure_;
+        hotKeyStoreFailure_.reset();
+        throw VexloError(message);
+    }
+    storedHotKey_.push_back(on);
+}
+
 bool RecordingPlatform::PressHotKey() {
     if (sinks_.empty()) {
         return false;

@@ -69,6 +69,8 @@ public:
     // What SetCanColourIconCaptions set; false until then. Not recorded as a call.
     bool CanColourIconCaptions() const override { return canColourIconCaptions_; }
     bool RegisterGlobalHotKey(NativeMessageSink sink) override;
+    void StoreGlobalHotKey(bool on) override;
+    std::string GlobalHotKeyNote() override { return hotKeyNote_; }
     std::string ReadRegistryString(RegistryRoot root, const std::string& key,
                                    const std::string& name, const std::string& def) override;
     void WriteRegistryString(RegistryRoot root, const std::string& key, const std::string& name,
@@ -105,6 +107,13 @@ public:
     // Delivers one press, (kWmHotKey, kHotKeyId), to every registered sink.
     // Returns false when no sink is registered.
     bool PressHotKey();
+
+    // --- the desktop's own binding of the key (not recorded as calls) ---
+    // Every StoreGlobalHotKey choice that was kept, oldest first.
+    const std::vector<bool>& StoredHotKeyChoices() const { return storedHotKey_; }
+    void SetHotKeyNote(std::string note) { hotKeyNote_ = std::move(note); }
+    // Makes the next StoreGlobalHotKey throw VexloError(message) and keep nothing.
+    void FailNextHotKeyStore(std::string message) { hotKeyStoreFailure_ = std::move(message); }
 
     // --- the registry ---
     // The stored value, or nothing. Not recorded as a call.
@@ -149,6 +158,9 @@ private:
     bool hotKeyAvailable_ = true;
     bool canColourIconCaptions_ = false;
     std::vector<NativeMessageSink> sinks_;
+    std::vector<bool> storedHotKey_;
+    std::string hotKeyNote_;
+    std::optional<std::string> hotKeyStoreFailure_;
     Keys keys_;
     std::vector<PendingFailure> failures_;
 };

@@ -1,7 +1,10 @@
 // The real program, started as a user or the desktop starts it, in program
 // folders of its own on a private X display with a window manager.
 #include <gtest/gtest.h>
+#include <signal.h>
 
+#include <QDBusConnectionInterface>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QTest>
 #include <cstdlib>
@@ -9,8 +12,15 @@
 #include <memory>
 
 #include "ChildProcess.h"
+#include "NextCommand.h"
 #include "TempDir.h"
 #include "XServer.h"
+#include "gnome/GVariantText.h"
+#include "gnome/GnomeKeyBinding.h"
+#include "instance/DBusInstanceChannel.h"
+#include "shared/SessionBus.h"
+#include "shortcut/ShortcutCommand.h"
+#include "support/PrivateSession.h"
 #include "support/X11Inspection.h"
 
 namespace vexlo::test {
@@ -397,6 +407,170 @@ TEST_F(Program, TheTrayIconInARealNotificationArea) {
     QTest::qWait(300);
     Xdo({"click", "1"});
     EXPECT_EQ(program->Wait(kWaitMs), 0);
+}
+
+}  // namespace
+}  // namespace vexlo::test
+
+namespace vexlo::test {
+namespace {
+
+// "next" on a session bus of the test's own: the running copy of the same
+// folder changes, a copy of another folder never answers, and a copy that
+// hangs is given up after the time-out. The running copy and "next" keep
+// their registry values apart, which shows in which process the change ran.
+class NextCommand : public TwoPrograms {
+protected:
+    Environment BusEnv(const std::string& registry) const {
+        Environment env = Env();
+        env["DBUS_SESSION_BUS_ADDRESS"] = session_.Env().at("DBUS_SESSION_BUS_ADDRESS");
+        env["VEXLO_REGISTRY_DIR"] = dir_.Sub(registry);
+        return env;
+    }
+    void TearDown() override { session_.StopServices(); }
+    std::unique_ptr<ChildProcess> StartCopy(const std::string& folder,
+                                            const Environment& extra = {}) {
+        Environment env = BusEnv("running");
+        for (const auto& [name, value] : extra) {
+            env[name] = value;
+        }
+        auto copy = std::make_unique<ChildProcess>(
+            std::vector<std::string>{folder + "/Vexlo", "/DEBUG"}, env, -1, Log());
+        const std::string name = InstanceBusName(fs::canonical(folder).string() + "/");
+        SessionBus bus(session_.Env());
+        EXPECT_TRUE(WaitFor([&] {
+            return bus.Connection()
+                .interface()
+                ->isServiceRegistered(QString::fromStdString(name))
+                .value();
+        })) << "the running copy never took its bus name";
+        return copy;
+    }
+    // "next" as a key binding starts it: no message box, the text on stderr.
+    int Next(const std::string& folder, const std::string& word = "next") {
+        Environment env = BusEnv("next");
+        env["QT_QPA_PLATFORM"] = "offscreen";
+        fs::remove(NextLog());
+        return RunToEnd({folder + "/Vexlo", word}, env, kWaitMs, NextLog());
+    }
+    std::string NextLog() const { return dir_.File("next.log"); }
+    std::string Remembered(const std::string& folder) const {
+        const std::string ini = ReadFile(folder + "/Vexlo.ini");
+        const auto at = ini.find("File=");
+        return at == std::string::npos ? ""
+                                       : ini.substr(at + 5, ini.find_first_of("\r\n", at) - at - 5);
+    }
+    bool ChangedIn(const std::string& registry) const {
+        return ReadFile(dir_.Sub(registry) + "/HKEY_CURRENT_USER.ini").find("wallpaper.bmp") !=
+               std::string::npos;
+    }
+    void Sequential(const std::string& folder, const std::string& pictures) {
+        WriteFile(folder + "/Vexlo.ini",
+                  "[Folders]\npics=" + pictures + "\n[Startup]\nRandom=0\n[Hotkeys]\nCtrlAltC=0\n");
+    }
+
+    // A portal with no backend may start on this bus: it offers no shortcuts.
+    test::PrivateSession session_{Environment{{"XDG_DESKTOP_PORTAL_DIR", dir_.Sub("no-portals")}}};
+};
+
+TEST_F(NextCommand, WithoutARunningCopyTheStepRunsHereAndTheProcessEnds) {
+    const std::string a = Picture("a.jpg", Qt::red);
+    const std::string b = Picture("b.jpg", Qt::green);
+    Sequential(folder_, dir_.Sub("pics"));
+    ASSERT_EQ(Next(folder_), 0) << ReadFile(NextLog());
+    EXPECT_EQ(Remembered(folder_), a);
+    ASSERT_EQ(Next(folder_, "NeXt"), 0) << ReadFile(NextLog());
+    EXPECT_EQ(Remembered(folder_), b);
+    EXPECT_TRUE(ChangedIn("next"));
+
+    // Nothing to change is no failure; a damaged picture is, with its message.
+    Sequential(second_, dir_.Sub("empty"));
+    EXPECT_EQ(Next(second_), 0) << ReadFile(NextLog());
+    EXPECT_FALSE(Exists(second_ + "/wallpaper.bmp"));
+    WriteFile(dir_.Sub("bad") + "/bad.jpg", std::string("\xff\xd8\xff\xe0\x00\x10JFIF broken", 18));
+    Sequential(second_, dir_.Sub("bad"));
+    EXPECT_EQ(Next(second_), 1);
+    EXPECT_FALSE(ReadFile(NextLog()).empty());
+    EXPECT_EQ(Remembered(second_), "");
+}
+
+TEST_F(NextCommand, TheRunningCopyChangesOnceAndAnotherFoldersCopyIsUntouched) {
+    const std::string a = Picture("a.jpg", Qt::red);
+    Picture("b.jpg", Qt::green);
+    Sequential(folder_, dir_.Sub("pics"));
+    Sequential(second_, dir_.Sub("pics"));
+    auto running = StartCopy(folder_);
+
+    ASSERT_EQ(Next(folder_), 0) << ReadFile(NextLog());
+    EXPECT_EQ(Remembered(folder_), a);
+    EXPECT_TRUE(ChangedIn("running"));
+    EXPECT_FALSE(ChangedIn("next"));
+    EXPECT_TRUE(running->IsRunning());
+
+    // The other folder's "next" finds no copy of its own and changes itself.
+    ASSERT_EQ(Next(second_), 0) << ReadFile(NextLog());
+    EXPECT_EQ(Remembered(second_), a);
+    EXPECT_EQ(Remembered(folder_), a);
+    EXPECT_TRUE(ChangedIn("next"));
+
+    // A change that fails in the running copy: its message, exit 1, and the
+    // copy runs on.
+    WriteFile(dir_.Sub("bad") + "/bad.jpg", std::string("\xff\xd8\xff\xe0\x00\x10JFIF broken", 18));
+    Sequential(folder_, dir_.Sub("bad"));
+    EXPECT_EQ(Next(folder_), 1);
+    EXPECT_NE(ReadFile(NextLog()).find("JPEG"), std::string::npos) << ReadFile(NextLog());
+    EXPECT_TRUE(running->IsRunning());
+}
+
+TEST_F(NextCommand, ARunningCopyThatHangsIsGivenUpAfterTheTimeOut) {
+    Picture("a.jpg", Qt::red);
+    Sequential(folder_, dir_.Sub("pics"));
+    auto running = StartCopy(folder_);
+    ASSERT_EQ(kill(running->Pid(), SIGSTOP), 0);
+    QElapsedTimer clock;
+    clock.start();
+    const int code = Next(folder_);
+    const qint64 elapsed = clock.elapsed();
+    kill(running->Pid(), SIGCONT);
+    EXPECT_EQ(code, 1);
+    EXPECT_GE(elapsed, kNextTimeoutMs - 500);
+    EXPECT_LT(elapsed, kNextTimeoutMs + 5000);
+    EXPECT_NE(ReadFile(NextLog()).find("did not answer"), std::string::npos) << ReadFile(NextLog());
+    EXPECT_FALSE(ChangedIn("next"));
+}
+
+// GNOME's Wayland session before the portal: the running copy writes GNOME's
+// binding at start, and the command GNOME runs for the key changes the
+// wallpaper in that copy.
+TEST_F(NextCommand, GnomesBindingWrittenAtStartReachesTheRunningCopy) {
+    const Environment session = session_.Env();
+    if (!CommandRunner(session).Run("gsettings", {"list-keys", kMediaKeysSchema}).Succeeded()) {
+        GTEST_SKIP() << "GNOME's media-keys schema is missing (scripts/setup installs it)";
+    }
+    const std::string a = Picture("a.jpg", Qt::red);
+    WriteFile(Ini(), "[Folders]\npics=" + dir_.Sub("pics") + "\n[Startup]\nRandom=0\n");
+    auto running = StartCopy(folder_, {{"VEXLO_DESKTOP", "gnome"},
+                                       {"WAYLAND_DISPLAY", "wayland-test"},
+                                       {"GSETTINGS_BACKEND", "dconf"},
+                                       {"XDG_CONFIG_HOME", session.at("XDG_CONFIG_HOME")},
+                                       {"XDG_RUNTIME_DIR", session.at("XDG_RUNTIME_DIR")}});
+    const std::string schema = std::string(kCustomBindingSchema) + ":" + kVexloBindingPath;
+    std::string command;
+    EXPECT_TRUE(WaitFor([&] {
+        command = GVariantUnquote(
+                      CommandRunner(session).Run("gsettings", {"get", schema, "command"}).output)
+                      .value_or("");
+        return !command.empty();
+    }));
+    EXPECT_EQ(command, NextCommandFor(fs::canonical(folder_ + "/Vexlo").string()));
+
+    Environment keyPress = BusEnv("next");
+    keyPress["QT_QPA_PLATFORM"] = "offscreen";
+    ASSERT_EQ(RunToEnd({"sh", "-c", command}, keyPress, kWaitMs, NextLog()), 0)
+        << ReadFile(NextLog());
+    EXPECT_EQ(Remembered(folder_), a);
+    EXPECT_TRUE(ChangedIn("running"));
+    EXPECT_FALSE(ChangedIn("next"));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QColorDialog>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -273,6 +274,38 @@ TEST_F(OptionsFormTest, AFailingRegistryWriteKeepsTheDialogOpenWithTheEarlierWri
     form->Form().btnOK->click();  // the write goes through now
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(store_.ReadString("HotKeys", "CtrlAltC", ""), "0");
+}
+
+// Where the desktop binds the key itself (GNOME's binding), OK keeps the
+// choice there; a binding that cannot be written is reported like any other
+// failed write. Where the key lives in the compositor's configuration, the
+// hot-key box says so.
+TEST_F(OptionsFormTest, TheDesktopsOwnBindingFollowsTheBoxAndItsFailureIsReported) {
+    auto plain = Open();
+    EXPECT_EQ(plain->findChild<QLabel*>("lblHotkeyNote"), nullptr);
+    plain->Form().btnOK->click();
+    EXPECT_EQ(platform_.StoredHotKeyChoices(), std::vector<bool>{true});
+
+    platform_.FailNextHotKeyStore("Cannot store the Ctrl+Alt+C key binding: no");
+    auto form = Open();
+    form->show();
+    form->Form().chkUseCtrlAltC->setChecked(false);
+    form->Form().btnOK->click();
+    EXPECT_EQ(TakeReportedErrors(), QStringList({"Cannot store the Ctrl+Alt+C key binding: no"}));
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(store_.ReadString("HotKeys", "CtrlAltC", ""), "1");
+    form->Form().btnOK->click();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(platform_.StoredHotKeyChoices(), (std::vector<bool>{true, false}));
+    EXPECT_EQ(store_.ReadString("HotKeys", "CtrlAltC", ""), "0");
+
+    platform_.SetHotKeyNote("On sway the key is bound in sway's own configuration file");
+    auto noted = Open();
+    const auto* note = noted->findChild<QLabel*>("lblHotkeyNote");
+    ASSERT_NE(note, nullptr);
+    EXPECT_EQ(note->parentWidget(), noted->Form().grpHotkeys);
+    EXPECT_EQ(note->text(), "On sway the key is bound in sway's own configuration file");
+    EXPECT_EQ(note->accessibleName(), note->text());
 }
 
 TEST_F(OptionsFormTest, ASettingsWriteThatFailsIsReportedAndChangesNothing) {
