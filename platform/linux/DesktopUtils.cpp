@@ -12,6 +12,7 @@
 #include "shared/PictureCheck.h"
 #include "x11/X11HotKey.h"
 #include "x11/X11ScreenSize.h"
+#include "x11/X11Screens.h"
 
 namespace vexlo {
 namespace {
@@ -44,8 +45,32 @@ DesktopSize LinuxPlatform::GetDesktopSize() {
 }
 
 std::vector<ScreenInfo> LinuxPlatform::GetScreens() {
-    const DesktopSize size = GetDesktopSize();
-    return {ScreenInfo{.width = size.width, .height = size.height, .primary = true}};
+    // On X the monitors come from RandR, in the root window's pixels, which is
+    // where the root background is drawn; elsewhere Qt knows the screens.
+    if (!qtScreens_ || QGuiApplication::platformName() == "xcb") {
+        std::vector<ScreenInfo> screens = X11Screens(display_);
+        if (!screens.empty()) {
+            return screens;
+        }
+        if (!qtScreens_) {
+            const DesktopSize size = GetDesktopSize();
+            return {ScreenInfo{.width = size.width, .height = size.height, .primary = true}};
+        }
+    }
+    std::vector<ScreenInfo> screens;
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        // Physical pixels: the position scaled as the size is.
+        const qreal ratio = screen->devicePixelRatio();
+        const QRect area = screen->geometry();
+        screens.push_back({screen->name().toStdString(), qRound(area.x() * ratio),
+                           qRound(area.y() * ratio), qRound(area.width() * ratio),
+                           qRound(area.height() * ratio), screen == primary});
+    }
+    if (primary == nullptr && !screens.empty()) {
+        screens.front().primary = true;
+    }
+    return screens;
 }
 
 bool LinuxPlatform::SetDesktopWallpaper(const std::string& path) {
