@@ -9,6 +9,7 @@
 
 #include "PathRules.h"
 #include "PictureDecoding.h"
+#include "ScreenPictures.h"
 #include "picture/BmpWriter.h"
 #include "profile/ProfileText.h"
 
@@ -90,10 +91,20 @@ void VexloPro::ApplyWallpaper(const std::string& source, const std::string& targ
     if (bitmap.isNull()) {
         return;
     }
-    ChoosePlacement(bitmap, source);
+    // Every screen is placed by the same rules for its own size; the primary's
+    // result is wallpaper.bmp, and each screen's reaches the desktop from memory.
+    const std::vector<ScreenInfo> screens = desktop_.GetScreens();
+    const PlacementRules rules = ReadPlacementRules(source);
+    const QImage decoded = screens.size() > 1 ? bitmap : QImage();  // shared, not copied
+    const std::string style = ChoosePlacement(bitmap, rules);
+    bitmap = OpaqueOverWhite(bitmap);
     SaveBmpFile(bitmap, target);
+    {
+        const ScreenPictures pictures(screens, desktop_.GetDesktopSize(), rules, decoded, bitmap,
+                                      style);
+        desktop_.SetScreenWallpapers(target, pictures.Wallpapers());
+    }
     bitmap = QImage();
-    desktop_.SetDesktopWallpaper(target);
     desktop_.WriteRegistryString(RegistryRoot::CurrentUser, "Control Panel\\Desktop\\", "Wallpaper",
                                  target);
     settings_.WriteString("Settings", "Current Wallpaper", ExtractFileName(source));

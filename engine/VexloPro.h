@@ -9,6 +9,7 @@
 
 #include "DesktopPlatform.h"
 #include "EngineHost.h"
+#include "ScreenPlacement.h"
 #include "SettingsStore.h"
 
 namespace vexlo {
@@ -36,8 +37,9 @@ public:
     void ApplyWallpaper(const std::string& source, const std::string& target);
 
     // Decides centre/tile/stretch for the picture and writes it to the desktop
-    // values; may scale `bitmap` to the desktop with ShrinkToDesktop.
-    void ChoosePlacement(QImage& bitmap, const std::string& source);
+    // values; may scale `bitmap` to the desktop with ShrinkToDesktop. Returns
+    // the style written.
+    std::string ChoosePlacement(QImage& bitmap, const std::string& source);
     // "WallPaperStyle" and then "TileWallpaper" = style.
     void SetWallpaperStyle(const std::string& style);
     // Scales the bitmap, aspect kept, so that one side matches the desktop's.
@@ -72,7 +74,9 @@ public:
 
 private:
     std::optional<std::string> PlacementOverride(const std::string& source);
-    std::string SizeRulePlacement(const QImage& bitmap, bool& shrink);
+    // The per-item style of `source`, else the size rules, from the settings.
+    PlacementRules ReadPlacementRules(const std::string& source);
+    std::string ChoosePlacement(QImage& bitmap, const PlacementRules& rules);
     void RememberChange(const std::string& folder, const std::string& file);
 
     SettingsStore& settings_;

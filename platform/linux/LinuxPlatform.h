@@ -35,6 +35,8 @@ public:
     DesktopSize GetDesktopSize() override;
     std::vector<ScreenInfo> GetScreens() override;
     bool SetDesktopWallpaper(const std::string& path) override;
+    bool SetScreenWallpapers(const std::string& path,
+                             const std::vector<ScreenWallpaper>& screens) override;
     using DesktopPlatform::SetDesktopIconColours;
     void SetDesktopIconColours(ColourRef text, ColourRef background, bool transparent) override;
     bool RegisterGlobalHotKey(NativeMessageSink sink) override;

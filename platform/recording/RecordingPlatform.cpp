@@ -77,6 +77,26 @@ bool RecordingPlatform::SetDesktopWallpaper(const std::string& path) {
     return wallpaperResult_;
 }
 
+bool RecordingPlatform::SetScreenWallpapers(const std::string& path,
+                                            const std::vector<ScreenWallpaper>& screens) {
+    PlatformCall call{.op = PlatformCall::Op::SetDesktopWallpaper, .path = path};
+    for (const ScreenWallpaper& s : screens) {
+        RecordedScreen r{s.screen, s.picture.width, s.picture.height, s.style};
+        for (std::size_t i = 0; i < call.screens.size(); ++i) {
+            if (screens[i].picture.first == s.picture.first) {
+                r.sharesWith = static_cast<int>(i);
+                break;
+            }
+        }
+        if (!s.picture.Empty()) {
+            r.centre = s.picture.Row(s.picture.height / 2)[s.picture.width / 2];
+        }
+        call.screens.push_back(std::move(r));
+    }
+    calls_.push_back(std::move(call));
+    return wallpaperResult_;
+}
+
 void RecordingPlatform::SetDesktopIconColours(ColourRef text, ColourRef background,
                                               bool transparent) {
     calls_.push_back({.op = PlatformCall::Op::SetDesktopIconColours,

@@ -11,6 +11,16 @@
 
 namespace vexlo {
 
+// One screen's wallpaper as SetScreenWallpapers was handed it.
+struct RecordedScreen {
+    ScreenInfo screen;
+    std::int32_t width = 0;  // the placed picture's size
+    std::int32_t height = 0;
+    std::string style;
+    int sharesWith = -1;       // an earlier screen of the call with the same pixels
+    std::uint32_t centre = 0;  // the placed picture's middle pixel
+};
+
 // One call made on a RecordingPlatform, with its arguments.
 struct PlatformCall {
     enum class Op {
@@ -33,6 +43,9 @@ struct PlatformCall {
     std::string key{};                              // registry calls, as passed
     std::string name{};                             // registry values, as passed
     std::string value{};                            // WriteRegistryString
+    // SetScreenWallpapers is recorded as SetDesktopWallpaper(path) (what a
+    // desktop that knows one screen is told) with the screens' pictures here.
+    std::vector<RecordedScreen> screens{};
 
     // One readable line, the form Log() uses:
     //   GetDesktopSize()
@@ -64,6 +77,8 @@ public:
     DesktopSize GetDesktopSize() override;
     std::vector<ScreenInfo> GetScreens() override;
     bool SetDesktopWallpaper(const std::string& path) override;
+    bool SetScreenWallpapers(const std::string& path,
+                             const std::vector<ScreenWallpaper>& screens) override;
     void SetDesktopIconColours(ColourRef text, ColourRef background, bool transparent) override;
     using DesktopPlatform::SetDesktopIconColours;
     bool RegisterGlobalHotKey(NativeMessageSink sink) override;
