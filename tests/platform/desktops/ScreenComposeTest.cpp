@@ -10,11 +10,6 @@
 namespace vexlo {
 namespace {
 
-PixelRows RowsOf(const QImage& picture) {
-    return {reinterpret_cast<const std::uint32_t*>(picture.constBits()), picture.width(),
-            picture.height(), picture.bytesPerLine() / 4};
-}
-
 TEST(ScreenComposeTest, ScreensAreComposedOverTheirBoundingBox) {
     test::TempDir dir;
     const QImage picture = test::QuadrantPicture(20, 10).convertToFormat(QImage::Format_RGB32);
@@ -24,11 +19,11 @@ TEST(ScreenComposeTest, ScreensAreComposedOverTheirBoundingBox) {
     // A screen left of and above the origin, a portrait one, one inside
     // another and one without a size.
     request.screens = {
-        {{"left", -60, -10, 60, 40, false}, RowsOf(picture), WallpaperPlacement::Centre, {}},
-        {{"main", 0, 0, 80, 50, true}, RowsOf(picture), WallpaperPlacement::Tile, {}},
-        {{"tall", 80, -20, 30, 80, false}, RowsOf(tall), WallpaperPlacement::Stretch, {}},
-        {{"inside", 10, 10, 20, 10, false}, RowsOf(picture), WallpaperPlacement::Centre, {}},
-        {{"none", 500, 500, 0, 0, false}, RowsOf(picture), WallpaperPlacement::Centre, {}},
+        {{"left", -60, -10, 60, 40, false}, test::RowsOf(picture), WallpaperPlacement::Centre, {}},
+        {{"main", 0, 0, 80, 50, true}, test::RowsOf(picture), WallpaperPlacement::Tile, {}},
+        {{"tall", 80, -20, 30, 80, false}, test::RowsOf(tall), WallpaperPlacement::Stretch, {}},
+        {{"inside", 10, 10, 20, 10, false}, test::RowsOf(picture), WallpaperPlacement::Centre, {}},
+        {{"none", 500, 500, 0, 0, false}, test::RowsOf(picture), WallpaperPlacement::Centre, {}},
     };
     const std::string path = dir.File("composed.bmp");
     ASSERT_TRUE(ComposeScreens(request, path));
@@ -58,7 +53,7 @@ TEST(ScreenComposeTest, TooLargeOrUnwritableCompositionsFailClearly) {
     ScreensRequest request;
     for (int i = 0; i < 5; ++i) {  // five 8K screens side by side
         request.screens.push_back({{"8K", i * 7680, 0, 7680, 4320, i == 0},
-                                   RowsOf(picture),
+                                   test::RowsOf(picture),
                                    WallpaperPlacement::Centre,
                                    {}});
     }

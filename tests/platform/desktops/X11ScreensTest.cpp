@@ -49,11 +49,6 @@ TEST(X11ScreensTest, NoServerGivesNoScreens) {
     EXPECT_TRUE(X11Screens(":4711").empty());
 }
 
-PixelRows RowsOf(const QImage& picture) {
-    return {reinterpret_cast<const std::uint32_t*>(picture.constBits()), picture.width(),
-            picture.height(), picture.bytesPerLine() / 4};
-}
-
 // Counts the points of `area` on `screen` that differ from what `want` says.
 template <typename Want>
 int Wrong(const QImage& screen, QRect area, Want want) {
@@ -87,7 +82,7 @@ TEST(X11ScreensTest, EachMonitorShowsThePictureCentredInItself) {
     const QImage picture = test::QuadrantPicture(800, 600).convertToFormat(QImage::Format_RGB32);
     std::vector<ScreenWallpaper> screens;
     for (const ScreenInfo& screen : platform->GetScreens()) {
-        screens.push_back({screen, RowsOf(picture), "0"});
+        screens.push_back({screen, test::RowsOf(picture), "0"});
     }
     ASSERT_EQ(screens.size(), 2u);
     ASSERT_TRUE(platform->SetScreenWallpapers(dir.File("unused.bmp"), screens));
