@@ -118,6 +118,16 @@ public:
         return SetDesktopWallpaper(path);
     }
 
+    // Calls `changed` on the GUI thread, from the event loop, whenever the
+    // screens change (one added or removed, a size, position or turn
+    // changed); one change may call it several times. Replaces an earlier
+    // watch. False when this desktop cannot tell (no event loop, no screens
+    // to watch); the default.
+    virtual bool WatchScreens(std::function<void()> changed) {
+        (void)changed;
+        return false;
+    }
+
     // Colours the captions of the desktop icons. With `transparent` the captions
     // get no background and `background` is not used. Changes nothing when the
     // desktop keeps no icon list of its own.

@@ -121,6 +121,30 @@ void LinuxPlatform::SetDesktopIconColours(ColourRef, ColourRef, bool) {
     // whose colours another program may set: there is nothing to change.
 }
 
+bool LinuxPlatform::WatchScreens(std::function<void()> changed) {
+    if (!qtScreens_ || !eventLoop_) {
+        return false;
+    }
+    screenWatch_ = std::make_unique<QObject>();
+    QObject* context = screenWatch_.get();
+    const auto watch = [context, changed](QScreen* screen) {
+        QObject::connect(screen, &QScreen::geometryChanged, context, [changed] { changed(); });
+        QObject::connect(screen, &QScreen::orientationChanged, context, [changed] { changed(); });
+    };
+    for (QScreen* screen : QGuiApplication::screens()) {
+        watch(screen);
+    }
+    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    QObject::connect(app, &QGuiApplication::screenAdded, context, [watch, changed](QScreen* s) {
+        watch(s);
+        changed();
+    });
+    QObject::connect(app, &QGuiApplication::screenRemoved, context, [changed] { changed(); });
+    QObject::connect(app, &QGuiApplication::primaryScreenChanged, context,
+                     [changed] { changed(); });
+    return true;
+}
+
 bool LinuxPlatform::RegisterGlobalHotKey(NativeMessageSink sink) {
     if (hotKey_ != nullptr) {
         hotKey_->SetSink(std::move(sink));

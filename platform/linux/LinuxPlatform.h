@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <memory>
 #include <string>
 
@@ -40,6 +41,8 @@ public:
     using DesktopPlatform::SetDesktopIconColours;
     void SetDesktopIconColours(ColourRef text, ColourRef background, bool transparent) override;
     bool RegisterGlobalHotKey(NativeMessageSink sink) override;
+    // Qt's screens: added, removed, and each one's geometry and turn.
+    bool WatchScreens(std::function<void()> changed) override;
 
     std::string ReadRegistryString(RegistryRoot root, const std::string& key,
                                    const std::string& name, const std::string& def) override;
@@ -57,6 +60,8 @@ private:
     bool eventLoop_;
     bool qtScreens_;
     std::unique_ptr<X11HotKey> hotKey_;
+    // The context of the screen watch's connections: gone with the platform.
+    std::unique_ptr<QObject> screenWatch_;
     // The log-on entry and the file-manager actions follow the registry values.
     XdgShellIntegration shell_;
 };

@@ -114,6 +114,20 @@ bool RecordingPlatform::RegisterGlobalHotKey(NativeMessageSink sink) {
     return true;
 }
 
+bool RecordingPlatform::WatchScreens(std::function<void()> changed) {
+    screenWatch_ = std::move(changed);
+    return true;
+}
+
+bool RecordingPlatform::ChangeScreens() {
+    if (!screenWatch_) {
+        return false;
+    }
+    const std::function<void()> watch = screenWatch_;
+    watch();
+    return true;
+}
+
 bool RecordingPlatform::PressHotKey() {
     if (sinks_.empty()) {
         return false;

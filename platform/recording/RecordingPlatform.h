@@ -82,6 +82,7 @@ public:
     void SetDesktopIconColours(ColourRef text, ColourRef background, bool transparent) override;
     using DesktopPlatform::SetDesktopIconColours;
     bool RegisterGlobalHotKey(NativeMessageSink sink) override;
+    bool WatchScreens(std::function<void()> changed) override;
     std::string ReadRegistryString(RegistryRoot root, const std::string& key,
                                    const std::string& name, const std::string& def) override;
     void WriteRegistryString(RegistryRoot root, const std::string& key, const std::string& name,
@@ -111,6 +112,10 @@ public:
     void SetWallpaperResult(bool result) { wallpaperResult_ = result; }
     // false: RegisterGlobalHotKey fails and keeps no sink.
     void SetHotKeyAvailable(bool available) { hotKeyAvailable_ = available; }
+
+    // --- the screens ---
+    // Tells the watcher that the screens changed; false when none watches.
+    bool ChangeScreens();
 
     // --- the hot key ---
     bool HotKeyRegistered() const { return !sinks_.empty(); }
@@ -160,6 +165,7 @@ private:
     bool wallpaperResult_ = true;
     bool hotKeyAvailable_ = true;
     std::vector<NativeMessageSink> sinks_;
+    std::function<void()> screenWatch_;
     Keys keys_;
     std::vector<PendingFailure> failures_;
 };
