@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
+#include <algorithm>
 
 #include "shared/PictureCheck.h"
 #include "shared/ScreenRows.h"
@@ -106,22 +107,41 @@ bool RootPixmapSetter::SetScreens(const ScreensRequest& request) {
     if (!x.IsConnected()) {
         return false;
     }
+    const int rootWidth = x.Screen()->width_in_pixels;
+    const int rootHeight = x.Screen()->height_in_pixels;
+    const auto inside = [&](const ScreenInfo& r) {
+        return r.x >= 0 && r.y >= 0 && r.x + r.width <= rootWidth && r.y + r.height <= rootHeight;
+    };
     std::vector<ScreenRows> rows;
     rows.reserve(request.screens.size());
     std::vector<PixmapArea> areas;
+    std::vector<const ScreenRequest*> sent;
     for (const ScreenRequest& screen : request.screens) {
-        if (screen.screen.width <= 0 || screen.screen.height <= 0 || screen.pixels.Empty()) {
+        const ScreenInfo& s = screen.screen;
+        if (s.width <= 0 || s.height <= 0 || screen.pixels.Empty()) {
+            continue;
+        }
+        // A monitor that shows what an earlier one shows, alike, is copied by
+        // the server from that one.
+        const auto same = std::find_if(sent.begin(), sent.end(), [&](const ScreenRequest* e) {
+            return e->pixels.first == screen.pixels.first && e->placement == screen.placement &&
+                   e->screen.width == s.width && e->screen.height == s.height &&
+                   inside(e->screen) && inside(s);
+        });
+        if (same != sent.end()) {
+            areas.push_back(
+                {s.x, s.y, s.width, s.height, {}, true, (*same)->screen.x, (*same)->screen.y});
             continue;
         }
         const ScreenRows& made = rows.emplace_back(screen, request.background);
-        areas.push_back({screen.screen.x, screen.screen.y, made.Width(), made.Height(),
+        areas.push_back({s.x, s.y, made.Width(), made.Height(),
                          [&made](int y, std::uint32_t* out) { made.Row(y, out); }});
+        sent.push_back(&screen);
     }
     if (areas.empty()) {
         return false;
     }
-    const xcb_pixmap_t pixmap = UploadAreas(
-        x, x.Screen()->width_in_pixels, x.Screen()->height_in_pixels, request.background, areas);
+    const xcb_pixmap_t pixmap = UploadAreas(x, rootWidth, rootHeight, request.background, areas);
     if (pixmap == XCB_NONE) {
         return false;
     }

@@ -149,6 +149,26 @@ bool PutArea(const XcbConnection& x, xcb_pixmap_t pixmap, xcb_gcontext_t gc, con
     return true;
 }
 
+bool CoverExactly(const std::vector<PixmapArea>& areas, int width, int height) {
+    std::int64_t covered = 0;
+    for (std::size_t i = 0; i < areas.size(); ++i) {
+        const PixmapArea& a = areas[i];
+        if (a.x < 0 || a.y < 0 || a.width <= 0 || a.height <= 0 || a.x + a.width > width ||
+            a.y + a.height > height) {
+            return false;
+        }
+        for (std::size_t j = 0; j < i; ++j) {
+            const PixmapArea& b = areas[j];
+            if (a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height &&
+                b.y < a.y + a.height) {
+                return false;
+            }
+        }
+        covered += std::int64_t{a.width} * a.height;
+    }
+    return covered == std::int64_t{width} * height;
+}
+
 }  // namespace
 
 xcb_pixmap_t UploadAreas(const XcbConnection& x, int width, int height, std::uint32_t background,
@@ -171,14 +191,28 @@ xcb_pixmap_t UploadAreas(const XcbConnection& x, int width, int height, std::uin
     const xcb_gcontext_t gc = xcb_generate_id(c);
     const std::uint32_t foreground = ServerPixel(background, places);
     xcb_create_gc(c, gc, pixmap, XCB_GC_FOREGROUND, &foreground);
-    // What no monitor shows is the background colour, filled by the server.
-    const xcb_rectangle_t whole{0, 0, static_cast<std::uint16_t>(width),
-                                static_cast<std::uint16_t>(height)};
-    xcb_poly_fill_rectangle(c, pixmap, gc, 1, &whole);
+    // What no monitor shows is the background colour, filled by the server
+    // (not needed when the areas cover the pixmap without overlapping).
+    if (!CoverExactly(areas, width, height)) {
+        const xcb_rectangle_t whole{0, 0, static_cast<std::uint16_t>(width),
+                                    static_cast<std::uint16_t>(height)};
+        xcb_poly_fill_rectangle(c, pixmap, gc, 1, &whole);
+    }
     std::vector<xcb_void_cookie_t> cookies;
     bool written = true;
     for (const PixmapArea& area : areas) {
-        written = written && PutArea(x, pixmap, gc, area, width, height, layout, cookies);
+        if (!area.copied) {
+            written = written && PutArea(x, pixmap, gc, area, width, height, layout, cookies);
+        }
+    }
+    for (const PixmapArea& area : areas) {
+        if (area.copied) {
+            cookies.push_back(xcb_copy_area_checked(
+                c, pixmap, pixmap, gc, static_cast<std::int16_t>(area.fromX),
+                static_cast<std::int16_t>(area.fromY), static_cast<std::int16_t>(area.x),
+                static_cast<std::int16_t>(area.y), static_cast<std::uint16_t>(area.width),
+                static_cast<std::uint16_t>(area.height)));
+        }
     }
     for (const xcb_void_cookie_t cookie : cookies) {
         if (const XcbError error{xcb_request_check(c, cookie)}) {

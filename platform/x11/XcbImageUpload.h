@@ -19,6 +19,12 @@ struct PixmapArea {
     int width = 0;
     int height = 0;
     std::function<void(int y, std::uint32_t* row)> rows;
+    // Instead of rows: the same pixels as an earlier area at this place of
+    // the pixmap, copied there by the server (two monitors showing one
+    // picture alike are sent once).
+    bool copied = false;
+    int fromX = 0;
+    int fromY = 0;
 };
 
 // A new pixmap of the root window's depth, `width` x `height`, filled with

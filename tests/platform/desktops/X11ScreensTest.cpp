@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
+#include "ChildProcess.h"
 #include "CreateDesktopPlatform.h"
+#include "FileHelpers.h"
 #include "TempDir.h"
 #include "XServer.h"
 #include "support/Pictures.h"
@@ -124,6 +129,26 @@ TEST(X11ScreensTest, APictureFileIsPlacedOnEveryMonitor) {
     EXPECT_EQ(shown.pixelColor(205, 55), test::kTopLeft);
     EXPECT_EQ(shown.pixelColor(205, 45), QColor(0, 0, 0));  // above B: no monitor
     EXPECT_EQ(shown.pixelColor(255, 85), test::kBottomRight);
+}
+
+// Qt's view of the screens follows the X server: a monitor plugged in reaches
+// the watcher.
+TEST(X11ScreensTest, AChangeOfTheMonitorsReachesTheWatcher) {
+    test::XServer server(400, 200);
+    test::TempDir dir;
+    test::ChildProcess watcher({VEXLO_DESKTOP_HELPER, "watch-screens", server.Display()},
+                               server.Env(), -1, dir.File("watch.log"));
+    for (int i = 0;
+         i < 500 && test::ReadFile(dir.File("watch.log")).find("watching") == std::string::npos;
+         ++i) {
+        ASSERT_TRUE(watcher.IsRunning()) << test::ReadFile(dir.File("watch.log"));
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ASSERT_TRUE(test::DefineMonitors(
+        server.Display(), {{"A", 0, 0, 200, 200, true}, {"B", 200, 50, 200, 150, false}}));
+    EXPECT_EQ(watcher.Wait(10000), 0) << test::ReadFile(dir.File("watch.log"));
+    EXPECT_NE(test::ReadFile(dir.File("watch.log")).find("B 200x150+200+50"), std::string::npos)
+        << test::ReadFile(dir.File("watch.log"));
 }
 
 }  // namespace
