@@ -45,9 +45,10 @@ DesktopSize LinuxPlatform::GetDesktopSize() {
 }
 
 std::vector<ScreenInfo> LinuxPlatform::GetScreens() {
-    // On X the monitors come from RandR, in the root window's pixels, which is
-    // where the root background is drawn; elsewhere Qt knows the screens.
-    if (!qtScreens_ || QGuiApplication::platformName() == "xcb") {
+    // With an X server the monitors come from RandR, in the root window's
+    // pixels, where the root background is drawn (also when Qt itself draws
+    // offscreen); on Wayland Qt knows the outputs by their own names.
+    if (!qtScreens_ || QGuiApplication::platformName() != "wayland") {
         std::vector<ScreenInfo> screens = X11Screens(display_);
         if (!screens.empty()) {
             return screens;

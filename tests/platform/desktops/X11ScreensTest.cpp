@@ -8,6 +8,7 @@
 #include "FileHelpers.h"
 #include "TempDir.h"
 #include "XServer.h"
+#include "linux/LinuxPlatform.h"
 #include "support/Pictures.h"
 #include "support/X11Inspection.h"
 #include "x11/RootPixmapSetter.h"
@@ -47,6 +48,19 @@ TEST(X11ScreensTest, MonitorsAreReadWithTheirNamesPlacesAndThePrimary) {
         server.Display(), {{"A", 0, 0, 1600, 1080, false}, {"B", 1600, 56, 1600, 1024, false}}));
     EXPECT_EQ(Describe(X11Screens(server.Display())),
               "A 1600x1080+0+0 primary; B 1600x1024+1600+56; ");
+}
+
+// Where Qt draws offscreen (a command-line start, a test) the X server's
+// monitors are still the screens, not Qt's stand-in screen.
+TEST(X11ScreensTest, AnXSessionTakesItsScreensFromTheServerWhateverQtDraws) {
+    test::XServer server(3200, 1080);
+    ASSERT_TRUE(test::DefineMonitors(server.Display(), {{"LEFT", 0, 0, 1920, 1080, true},
+                                                        {"RIGHT", 1920, 0, 1280, 1024, false}}));
+    test::TempDir dir;
+    LinuxPlatform platform(FileRegistry(dir.File("registry")), nullptr,
+                           {.env = server.Env(), .eventLoop = true, .qtScreens = true});
+    EXPECT_EQ(Describe(platform.GetScreens()),
+              "LEFT 1920x1080+0+0 primary; RIGHT 1280x1024+1920+0; ");
 }
 
 TEST(X11ScreensTest, NoServerGivesNoScreens) {
