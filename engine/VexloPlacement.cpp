@@ -1,30 +1,10 @@
-#include <cfenv>
-#include <cmath>
-
-#include "Deformation.h"
 #include "PathRules.h"
+#include "ScreenPlacement.h"
 #include "VexloPro.h"
 #include "picture/Scaler.h"
 #include "registrypro.h"
 
 namespace vexlo {
-
-namespace {
-
-// Nearest integer, a half going to the even neighbour (1024.5 -> 1024).
-int RoundHalfEven(double value) {
-    const int mode = std::fegetround();
-    std::fesetround(FE_TONEAREST);
-    const double rounded = std::nearbyint(value);
-    std::fesetround(mode);
-    return static_cast<int>(rounded);
-}
-
-int PercentOf(int size, int percent) {
-    return RoundHalfEven(size * (percent / 100.0));
-}
-
-}  // namespace
 
 void VexloPro::SetWallpaperStyle(const std::string& style) {
     WriteUserRegistryString(desktop_, "\\Control Panel\\", "desktop", "WallPaperStyle", style);
@@ -51,58 +31,40 @@ std::optional<std::string> VexloPro::PlacementOverride(const std::string& source
     return style;
 }
 
-std::string VexloPro::SizeRulePlacement(const QImage& bitmap, bool& shrink) {
-    shrink = false;
-    const bool stretchLarger = settings_.ReadBool("Larger", "Stretch Wallpaper", false);
-    const bool stretchSmaller = settings_.ReadBool("Smaller", "Stretch Wallpaper", false);
-    const bool tileSmaller = settings_.ReadBool("Smaller", "Tile Wallpaper", false);
-    const bool useDeform = settings_.ReadBool("Deform", "UseDeform", false);
-    const int deform = settings_.ReadInteger("Deform", "Size", 15);
-    const int stretchSize = settings_.ReadInteger("Smaller", "Stretch Size", 75);
-    const int tileSize = settings_.ReadInteger("Smaller", "Tile Size", 75);
-    const std::string fallback =
-        std::to_string(settings_.ReadInteger("Settings", "Default Tile Method", 0));
-
-    const int w = bitmap.width();
-    const int h = bitmap.height();
-    const DesktopSize desktop = desktop_.GetDesktopSize();
-    const int sw = desktop.width;
-    const int sh = desktop.height;
-    if (sw <= 0 || sh <= 0) {
-        // No desktop size to compare with: no rule can be judged.
-        return fallback;
+PlacementRules VexloPro::ReadPlacementRules(const std::string& source) {
+    PlacementRules rules;
+    rules.itemStyle = PlacementOverride(source);
+    if (rules.itemStyle) {
+        return rules;
     }
-
-    const bool larger = w > sw || h > sh;
-    const bool stretchAllowed = !useDeform || WithinDeformationLimit(w, h, sw, sh, deform);
-    const int stretchWidth = PercentOf(sw, stretchSize);
-    const int stretchHeight = PercentOf(sh, stretchSize);
-    const int tileWidth = PercentOf(sw, tileSize);
-    const int tileHeight = PercentOf(sh, tileSize);
-
-    const bool row1 = larger && stretchLarger;
-    const bool row2 = !larger && w > stretchWidth && h > stretchHeight && stretchSmaller;
-    if (row1 || row2) {
-        shrink = !stretchAllowed;
-        return stretchAllowed ? "2" : "0";
-    }
-    if (!larger && w < tileWidth && h < tileHeight && tileSmaller) {
-        return "1";
-    }
-    return fallback;
+    rules.stretchLarger = settings_.ReadBool("Larger", "Stretch Wallpaper", false);
+    rules.stretchSmaller = settings_.ReadBool("Smaller", "Stretch Wallpaper", false);
+    rules.tileSmaller = settings_.ReadBool("Smaller", "Tile Wallpaper", false);
+    rules.useDeform = settings_.ReadBool("Deform", "UseDeform", false);
+    rules.deform = settings_.ReadInteger("Deform", "Size", 15);
+    rules.stretchSize = settings_.ReadInteger("Smaller", "Stretch Size", 75);
+    rules.tileSize = settings_.ReadInteger("Smaller", "Tile Size", 75);
+    rules.fallback = std::to_string(settings_.ReadInteger("Settings", "Default Tile Method", 0));
+    return rules;
 }
 
-void VexloPro::ChoosePlacement(QImage& bitmap, const std::string& source) {
-    if (const auto style = PlacementOverride(source)) {
-        SetWallpaperStyle(*style);
-        return;
+std::string VexloPro::ChoosePlacement(QImage& bitmap, const std::string& source) {
+    return ChoosePlacement(bitmap, ReadPlacementRules(source));
+}
+
+std::string VexloPro::ChoosePlacement(QImage& bitmap, const PlacementRules& rules) {
+    if (rules.itemStyle) {
+        SetWallpaperStyle(*rules.itemStyle);
+        return *rules.itemStyle;
     }
-    bool shrink = false;
-    const std::string style = SizeRulePlacement(bitmap, shrink);
-    SetWallpaperStyle(style);
-    if (shrink) {
+    const DesktopSize desktop = desktop_.GetDesktopSize();
+    const Placement placement =
+        PlaceOnScreen(rules, bitmap.width(), bitmap.height(), desktop.width, desktop.height);
+    SetWallpaperStyle(placement.style);
+    if (placement.scaled) {
         ShrinkToDesktop(bitmap);
     }
+    return placement.style;
 }
 
 void VexloPro::ShrinkToDesktop(QImage& bitmap) {
@@ -112,17 +74,8 @@ void VexloPro::ShrinkToDesktop(QImage& bitmap) {
     if (w <= 0 || h <= 0 || desktop.width <= 0 || desktop.height <= 0) {
         return;
     }
-    double f;
-    if (w > desktop.width && h < w) {
-        f = static_cast<double>(desktop.width) / w;
-    } else if (h > desktop.height || h > w) {
-        f = static_cast<double>(desktop.height) / h;
-    } else {
-        f = static_cast<double>(desktop.width) / w;
-    }
-    const int newWidth = std::max(1, RoundHalfEven(w * f));
-    const int newHeight = std::max(1, RoundHalfEven(h * f));
-    bitmap = ScaleAreaAverage(bitmap, newWidth, newHeight);
+    const QSize size = ShrunkSize(w, h, desktop.width, desktop.height);
+    bitmap = ScaleAreaAverage(bitmap, size.width(), size.height());
 }
 
 }  // namespace vexlo

@@ -9,6 +9,7 @@
 
 #include "PathRules.h"
 #include "PictureDecoding.h"
+#include "ScreenPictures.h"
 #include "picture/BmpWriter.h"
 #include "profile/ProfileText.h"
 
@@ -67,6 +68,30 @@ std::string VexloPro::WallpaperBitmap() const {
 }
 
 void VexloPro::ApplyWallpaper(const std::string& source, const std::string& target) {
+    if (ShowPictures(source, {}, target, true) &&
+        settings_.ReadBool("Screens", "Different Pictures", false)) {
+        // The one picture is now every screen's.
+        for (const ScreenInfo& screen : ScreenPictures::Usable(desktop_.GetScreens())) {
+            settings_.WriteString("Screens", "Current " + screen.name, source);
+        }
+    }
+}
+
+namespace {
+
+// Another screen's own picture: decoded from a copy of its own, placed by
+// its own rules. A picture that cannot be read leaves that screen the
+// primary's.
+struct OtherPicture {
+    std::string name;
+    QImage decoded;
+    PlacementRules rules;
+};
+
+}  // namespace
+
+bool VexloPro::ShowPictures(const std::string& source, const ScreenSources& others,
+                            const std::string& target, bool remember) {
     // Declared before the busy cursor so that the clean-up restores the cursor
     // first and then deletes the copy.
     std::optional<TemporaryCopy> copy;
@@ -80,26 +105,61 @@ void VexloPro::ApplyWallpaper(const std::string& source, const std::string& targ
     if (!copy->Exists()) {
         // Nothing to show (a missing or unreadable picture, or "None" from
         // the rotation): leave the desktop, registry and settings alone.
-        return;
+        return false;
     }
     const PictureKind kind = PictureKindOf(copy->Path());
     if (kind == PictureKind::Unknown) {
         busy.End();
         host_.ShowMessage("File format is not supported");
-        return;
+        return false;
     }
     QImage bitmap = DecodePicture(kind, copy->Path(), source);
     if (bitmap.isNull()) {
-        return;
+        return false;
     }
-    ChoosePlacement(bitmap, source);
+    // Every screen is placed by the same rules for its own size; the primary's
+    // result is wallpaper.bmp, and each screen's reaches the desktop from memory.
+    const std::vector<ScreenInfo> screens = desktop_.GetScreens();
+    const PlacementRules rules = ReadPlacementRules(source);
+    std::vector<OtherPicture> own;
+    for (const auto& [name, other] : others) {
+        if (other == source) {
+            continue;
+        }
+        const TemporaryCopy otherCopy(other, programFolder_);
+        const PictureKind otherKind = PictureKindOf(otherCopy.Path());
+        if (otherCopy.Exists() && otherKind != PictureKind::Unknown) {
+            QImage decoded = DecodePicture(otherKind, otherCopy.Path());
+            if (!decoded.isNull()) {
+                own.push_back({name, std::move(decoded), ReadPlacementRules(other)});
+            }
+        }
+    }
+    const QImage decoded = screens.size() > 1 ? bitmap : QImage();  // shared, not copied
+    const std::string style = ChoosePlacement(bitmap, rules);
+    bitmap = OpaqueOverWhite(bitmap);
     SaveBmpFile(bitmap, target);
+    {
+        const auto sourceOf = [&](const ScreenInfo& screen) {
+            for (const OtherPicture& o : own) {
+                if (o.name == screen.name) {
+                    return ScreenSource{&o.decoded, &o.rules};
+                }
+            }
+            return ScreenSource{&decoded, &rules};
+        };
+        const ScreenPictures pictures(screens, desktop_.GetDesktopSize(), sourceOf, bitmap, style);
+        desktop_.SetScreenWallpapers(target, pictures.Wallpapers());
+    }
     bitmap = QImage();
-    desktop_.SetDesktopWallpaper(target);
+    shown_ = {source, others};
     desktop_.WriteRegistryString(RegistryRoot::CurrentUser, "Control Panel\\Desktop\\", "Wallpaper",
                                  target);
-    settings_.WriteString("Settings", "Current Wallpaper", ExtractFileName(source));
-    ScheduleIconRefresh();
+    if (remember) {
+        settings_.WriteString("Settings", "Current Wallpaper", ExtractFileName(source));
+        ScheduleIconRefresh();
+    }
+    return true;
 }
 
 }  // namespace vexlo

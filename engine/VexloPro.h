@@ -4,16 +4,22 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <map>
 #include <optional>
 #include <set>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "DesktopPlatform.h"
 #include "EngineHost.h"
+#include "ScreenPlacement.h"
 #include "SettingsStore.h"
 
 namespace vexlo {
+
+// Each screen's own picture, by the screen's name.
+using ScreenSources = std::map<std::string, std::string>;
 
 // A folder (its [Folders] key name) and one picture in it.
 struct RotationChoice {
@@ -34,12 +40,23 @@ public:
     // Program folder + "wallpaper.bmp": the target of every apply.
     std::string WallpaperBitmap() const;
 
-    // Makes the picture at `source` the wallpaper, writing `target`.
+    // Makes the picture at `source` the wallpaper of every screen, writing
+    // `target`.
     void ApplyWallpaper(const std::string& source, const std::string& target);
 
+    // Places the picture(s) shown last again, for the screens as they are
+    // now: no rotation step, nothing written to the settings file. Nothing
+    // happens when no picture is known to be shown.
+    void PlaceAgain();
+    // From now on every change of the screens (one plugged in or out,
+    // resized, turned) places the current picture(s) again, half a second
+    // after the last change of a burst. The main window calls it once.
+    void FollowScreenChanges();
+
     // Decides centre/tile/stretch for the picture and writes it to the desktop
-    // values; may scale `bitmap` to the desktop with ShrinkToDesktop.
-    void ChoosePlacement(QImage& bitmap, const std::string& source);
+    // values; may scale `bitmap` to the desktop with ShrinkToDesktop. Returns
+    // the style written.
+    std::string ChoosePlacement(QImage& bitmap, const std::string& source);
     // "WallPaperStyle" and then "TileWallpaper" = style.
     void SetWallpaperStyle(const std::string& style);
     // Scales the bitmap, aspect kept, so that one side matches the desktop's.
@@ -55,6 +72,11 @@ public:
     void ChangeWallpaper();
     // The random mode's pick of folder and picture, or nothing to choose.
     std::optional<RotationChoice> ChooseRandom();
+    // The sequential mode's pick after `folder` and `file`; nothing to choose
+    // when there is no enabled folder or the current one has no picture.
+    std::optional<RotationChoice> ChooseSequential(const SettingsView& settings,
+                                                   const std::string& folder,
+                                                   const std::string& file);
     void ChangeRandom();
     void ChangeSequential();
 
@@ -77,8 +99,19 @@ public:
     void SetSeedSource(std::function<std::uint32_t()> source);
 
 private:
+    // The apply: `source` on the primary screen and on every screen `others`
+    // does not name. `remember`: "Current Wallpaper" and the icon refresh.
+    // False when nothing was shown.
+    bool ShowPictures(const std::string& source, const ScreenSources& others,
+                      const std::string& target, bool remember);
+    // One change with a picture of its own for each screen.
+    void ChangeScreens(std::vector<ScreenInfo> screens, bool random);
+    std::optional<RotationChoice> ChooseRandom(std::mt19937& random);
+
     std::optional<std::string> PlacementOverride(const std::string& source);
-    std::string SizeRulePlacement(const QImage& bitmap, bool& shrink);
+    // The per-item style of `source`, else the size rules, from the settings.
+    PlacementRules ReadPlacementRules(const std::string& source);
+    std::string ChoosePlacement(QImage& bitmap, const PlacementRules& rules);
     void RememberChange(const std::string& folder, const std::string& file);
     void ApplyChosen(const std::string& folder, const std::string& picture);
 
@@ -89,6 +122,9 @@ private:
     std::function<std::uint32_t()> seedSource_;
     // Pictures the rotation could not show and has reported in this run.
     std::set<std::string> reportedPictures_;
+    // What this process showed last (the picture, and the other screens' own).
+    std::optional<std::pair<std::string, ScreenSources>> shown_;
+    unsigned screenChanges_ = 0;
 };
 
 // Removes the folder names whose [Use Folders] flag is off (a missing flag is on).

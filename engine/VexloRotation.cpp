@@ -1,10 +1,12 @@
 #include <QDateTime>
 #include <QString>
+#include <algorithm>
 #include <random>
 
 #include "PathRules.h"
 #include "PictureCollector.h"
 #include "PictureDecoding.h"
+#include "ScreenPictures.h"
 #include "VexloPro.h"
 
 namespace vexlo {
@@ -34,10 +36,61 @@ void VexloPro::SetSeedSource(std::function<std::uint32_t()> source) {
 }
 
 void VexloPro::ChangeWallpaper() {
-    if (settings_.ReadBool("Startup", "Random", true)) {
+    const bool random = settings_.ReadBool("Startup", "Random", true);
+    if (settings_.ReadBool("Screens", "Different Pictures", false)) {
+        const std::vector<ScreenInfo> screens = ScreenPictures::Usable(desktop_.GetScreens());
+        if (screens.size() > 1) {
+            ChangeScreens(screens, random);
+            return;
+        }
+    }
+    if (random) {
         ChangeRandom();
     } else {
         ChangeSequential();
+    }
+}
+
+void VexloPro::ChangeScreens(std::vector<ScreenInfo> screens, bool random) {
+    // Consecutive pictures go left to right, then top to bottom.
+    std::stable_sort(screens.begin(), screens.end(), [](const ScreenInfo& a, const ScreenInfo& b) {
+        return a.x != b.x ? a.x < b.x : a.y < b.y;
+    });
+    std::vector<RotationChoice> picks;
+    if (random) {
+        // One generator for all the picks: each screen's is drawn on its own.
+        std::mt19937 generator(seedSource_ ? seedSource_() : ClockSeed());
+        for (std::size_t i = 0; i < screens.size(); ++i) {
+            const std::optional<RotationChoice> choice = ChooseRandom(generator);
+            if (!choice) {
+                return;
+            }
+            picks.push_back(*choice);
+        }
+    } else {
+        const SettingsView settings = settings_.View();
+        RotationChoice last{settings.ReadString("Wallpaper Changing", "Folder", ""),
+                            settings.ReadString("Wallpaper Changing", "File", "")};
+        for (std::size_t i = 0; i < screens.size(); ++i) {
+            const std::optional<RotationChoice> choice =
+                ChooseSequential(settings, last.folder, last.picture);
+            if (!choice) {
+                return;
+            }
+            last = *choice;
+            picks.push_back(last);
+        }
+    }
+    ScreenSources own;
+    std::string primary = picks.front().picture;
+    for (std::size_t i = 0; i < screens.size(); ++i) {
+        own[screens[i].name] = picks[i].picture;
+        primary = screens[i].primary ? picks[i].picture : primary;
+    }
+    ShowPictures(primary, own, WallpaperBitmap(), true);
+    RememberChange(picks.back().folder, picks.back().picture);
+    for (std::size_t i = 0; i < screens.size(); ++i) {
+        settings_.WriteString("Screens", "Current " + screens[i].name, picks[i].picture);
     }
 }
 
@@ -56,6 +109,10 @@ void VexloPro::RememberChange(const std::string& folder, const std::string& file
 
 std::optional<RotationChoice> VexloPro::ChooseRandom() {
     std::mt19937 random(seedSource_ ? seedSource_() : ClockSeed());
+    return ChooseRandom(random);
+}
+
+std::optional<RotationChoice> VexloPro::ChooseRandom(std::mt19937& random) {
     const SettingsView settings = settings_.View();
     std::vector<std::string> folders = settings.ReadSection("Folders");
     FilterEnabledFolders(settings, folders);
@@ -101,13 +158,22 @@ void VexloPro::ChangeSequential() {
     // One reading of the file serves the whole choice: the folder list, a flag
     // per folder, the remembered position and the paths.
     const SettingsView settings = settings_.View();
+    const std::optional<RotationChoice> choice =
+        ChooseSequential(settings, settings.ReadString("Wallpaper Changing", "Folder", ""),
+                         settings.ReadString("Wallpaper Changing", "File", ""));
+    if (choice) {
+        ApplyChosen(choice->folder, choice->picture);
+    }
+}
+
+std::optional<RotationChoice> VexloPro::ChooseSequential(const SettingsView& settings,
+                                                         const std::string& rememberedFolder,
+                                                         const std::string& rememberedFile) {
     std::vector<std::string> folders = settings.ReadSection("Folders");
     FilterEnabledFolders(settings, folders);
     if (folders.empty()) {
-        return;
+        return std::nullopt;
     }
-    const std::string rememberedFolder = settings.ReadString("Wallpaper Changing", "Folder", "");
-    const std::string rememberedFile = settings.ReadString("Wallpaper Changing", "File", "");
 
     // The remembered folder is looked up in section order, so the next folder
     // is always the one after it in the order the user gave.
@@ -123,7 +189,7 @@ void VexloPro::ChangeSequential() {
     PictureList pictures(true);
     CollectPictures(FolderPath(settings, folders[current]), pictures);
     if (pictures.Count() == 0) {
-        return;
+        return std::nullopt;
     }
     std::string chosen;
     const long found = pictures.IndexOf(rememberedFile);
@@ -137,7 +203,7 @@ void VexloPro::ChangeSequential() {
         CollectPictures(FolderPath(settings, folders[current]), next);
         chosen = next.Count() > 0 ? next.Items().front() : std::string("None");
     }
-    ApplyChosen(folders[current], chosen);
+    return RotationChoice{folders[current], chosen};
 }
 
 }  // namespace vexlo

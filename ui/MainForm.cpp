@@ -90,6 +90,8 @@ void TfrmMain::FormCreate(const MainFormContext& context) {
             RunGuarded([&] { HandleMessages(message, wParam); });
         });
     }
+    // Screens plugged in, removed or turned: the current pictures placed again.
+    engine_->FollowScreenChanges();
     // Native messages reach HandleMessages only once the window is complete.
     messagesHooked_ = true;
 }

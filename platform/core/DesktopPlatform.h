@@ -30,6 +30,28 @@ struct ScreenInfo {
     bool primary = false;
 };
 
+// A placed picture handed to the desktop from memory: `height` rows of `width`
+// pixels 0xffRRGGBB (the top byte is not read), top row first, each row
+// `stride` pixels after the one before. The memory belongs to the caller.
+struct PixelRows {
+    const std::uint32_t* first = nullptr;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::int64_t stride = 0;
+
+    const std::uint32_t* Row(std::int32_t y) const { return first + stride * y; }
+    bool Empty() const { return first == nullptr || width <= 0 || height <= 0; }
+};
+
+// One screen's wallpaper: the picture placed for that screen's size, and how
+// the desktop shows it there, as the two style values hold it ("0" centred,
+// "1" tiled, "2" stretched).
+struct ScreenWallpaper {
+    ScreenInfo screen{};
+    PixelRows picture{};
+    std::string style{};
+};
+
 // A colour as Windows stores it: 0x00BBGGRR, or 0x80000000 plus a system colour index.
 using ColourRef = std::uint32_t;
 
@@ -79,6 +101,32 @@ public:
     // name that is not UTF-8 where the desktop takes UTF-8 only), rather than
     // reporting a success for another name.
     virtual bool SetDesktopWallpaper(const std::string& path) = 0;
+
+    // Shows a wallpaper placed for each screen. `path` is the BMP the primary
+    // screen's picture was just written to (as handed to SetDesktopWallpaper);
+    // `screens` holds every screen with a size, each with its own placed
+    // picture (screens may share one) and style. The pictures are valid until
+    // the call returns. A desktop that takes pixels draws them from memory
+    // without reading the file back; one that takes files gets the file for
+    // the primary screen's picture and files of its own for the others; one
+    // that shows one picture for all screens gets them composed. The default,
+    // for a desktop that cannot tell screens apart: SetDesktopWallpaper(path).
+    // Returns and throws as SetDesktopWallpaper does.
+    virtual bool SetScreenWallpapers(const std::string& path,
+                                     const std::vector<ScreenWallpaper>& screens) {
+        (void)screens;
+        return SetDesktopWallpaper(path);
+    }
+
+    // Calls `changed` on the GUI thread, from the event loop, whenever the
+    // screens change (one added or removed, a size, position or turn
+    // changed); one change may call it several times. Replaces an earlier
+    // watch. False when this desktop cannot tell (no event loop, no screens
+    // to watch); the default.
+    virtual bool WatchScreens(std::function<void()> changed) {
+        (void)changed;
+        return false;
+    }
 
     // Colours the captions of the desktop icons. With `transparent` the captions
     // get no background and `background` is not used. Changes nothing when the

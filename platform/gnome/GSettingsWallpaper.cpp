@@ -44,7 +44,8 @@ std::string FileUri(const std::string& path) {
 
 std::vector<GSettingsWrite> GSettingsWrites(GSettingsFlavour flavour,
                                             const WallpaperRequest& request) {
-    const std::string options = GVariantString(OptionsNick(request.placement));
+    const std::string options =
+        GVariantString(request.spanned ? "spanned" : OptionsNick(request.placement));
     switch (flavour) {
         case GSettingsFlavour::Gnome: {
             const char* schema = "org.gnome.desktop.background";

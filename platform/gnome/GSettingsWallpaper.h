@@ -30,7 +30,9 @@ GSettingsWrite GSettingsPictureKey(GSettingsFlavour flavour, const WallpaperRequ
 std::vector<GSettingsWrite> GSettingsWrites(GSettingsFlavour flavour,
                                             const WallpaperRequest& request);
 
-// The GNOME family through the `gsettings` command (dconf behind it). The
+// The GNOME family through the `gsettings` command (dconf behind it). These
+// desktops show one picture for all screens: several screens get one picture
+// composed over them all, "spanned". The
 // picture key is read back afterwards: gsettings reports success even when
 // its settings service could not be reached and nothing was stored.
 class GSettingsWallpaper : public WallpaperSetter {

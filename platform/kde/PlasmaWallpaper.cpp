@@ -68,16 +68,60 @@ std::string PlasmaScript(const WallpaperRequest& request) {
            "}\n";
 }
 
+std::string PlasmaScreensScript(const ScreensRequest& request) {
+    // Each desktop takes the picture of the screen at its screen's position;
+    // one whose screen is not in the list takes the primary's.
+    std::string pictures = "var pictures = [\n";
+    std::size_t primary = 0;
+    for (std::size_t i = 0; i < request.screens.size(); ++i) {
+        const ScreenRequest& s = request.screens[i];
+        RequireUtf8FileName(s.path, "KDE Plasma");
+        primary = s.screen.primary ? i : primary;
+        pictures +=
+            "    {x: " + std::to_string(s.screen.x) + ", y: " + std::to_string(s.screen.y) +
+            ", image: " +
+            ScriptString(
+                QUrl::fromLocalFile(QString::fromStdString(s.path)).toEncoded().toStdString()) +
+            ", fill: " + std::to_string(FillMode(s.placement)) + "},\n";
+    }
+    return pictures + "];\n" +
+           "var all = desktops();\n"
+           "for (var i = 0; i < all.length; i++) {\n"
+           "    var d = all[i];\n"
+           "    var area = screenGeometry(d.screen);\n"
+           "    var p = pictures[" +
+           std::to_string(primary) +
+           "];\n"
+           "    for (var j = 0; j < pictures.length; j++) {\n"
+           "        if (area && pictures[j].x == area.x && pictures[j].y == area.y) {\n"
+           "            p = pictures[j];\n"
+           "        }\n"
+           "    }\n"
+           "    d.wallpaperPlugin = \"org.kde.image\";\n"
+           "    d.currentConfigGroup = [\"Wallpaper\", \"org.kde.image\", \"General\"];\n"
+           "    d.writeConfig(\"FillMode\", p.fill);\n"
+           "    d.writeConfig(\"Image\", p.image);\n"
+           "}\n";
+}
+
 PlasmaWallpaper::PlasmaWallpaper(Environment env) : env_(std::move(env)) {}
 
 bool PlasmaWallpaper::Set(const WallpaperRequest& request) {
+    return Evaluate(PlasmaScript(request));
+}
+
+bool PlasmaWallpaper::SetScreens(const ScreensRequest& request) {
+    return Evaluate(PlasmaScreensScript(request));
+}
+
+bool PlasmaWallpaper::Evaluate(const std::string& script) {
     SessionBus bus(env_);
     if (!bus.IsConnected()) {
         return false;
     }
     QDBusMessage call = QDBusMessage::createMethodCall("org.kde.plasmashell", "/PlasmaShell",
                                                        "org.kde.PlasmaShell", "evaluateScript");
-    call << QString::fromStdString(PlasmaScript(request));
+    call << QString::fromStdString(script);
     const QDBusMessage reply = bus.Connection().call(call, QDBus::Block, kCallTimeoutMs);
     return reply.type() == QDBusMessage::ReplyMessage;
 }

@@ -11,6 +11,7 @@
 #include "profile/FileLock.h"
 #include "shared/PictureCheck.h"
 #include "x11/X11ScreenSize.h"
+#include "x11/X11Screens.h"
 
 namespace vexlo {
 namespace {
@@ -43,8 +44,33 @@ DesktopSize LinuxPlatform::GetDesktopSize() {
 }
 
 std::vector<ScreenInfo> LinuxPlatform::GetScreens() {
-    const DesktopSize size = GetDesktopSize();
-    return {ScreenInfo{.width = size.width, .height = size.height, .primary = true}};
+    // With an X server the monitors come from RandR, in the root window's
+    // pixels, where the root background is drawn (also when Qt itself draws
+    // offscreen); on Wayland Qt knows the outputs by their own names.
+    if (!qtScreens_ || QGuiApplication::platformName() != "wayland") {
+        std::vector<ScreenInfo> screens = X11Screens(display_);
+        if (!screens.empty()) {
+            return screens;
+        }
+        if (!qtScreens_) {
+            const DesktopSize size = GetDesktopSize();
+            return {ScreenInfo{.width = size.width, .height = size.height, .primary = true}};
+        }
+    }
+    std::vector<ScreenInfo> screens;
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        // Physical pixels: the position scaled as the size is.
+        const qreal ratio = screen->devicePixelRatio();
+        const QRect area = screen->geometry();
+        screens.push_back({screen->name().toStdString(), qRound(area.x() * ratio),
+                           qRound(area.y() * ratio), qRound(area.width() * ratio),
+                           qRound(area.height() * ratio), screen == primary});
+    }
+    if (primary == nullptr && !screens.empty()) {
+        screens.front().primary = true;
+    }
+    return screens;
 }
 
 bool LinuxPlatform::SetDesktopWallpaper(const std::string& path) {
@@ -97,6 +123,30 @@ void LinuxPlatform::SetDesktopIconColours(ColourRef, ColourRef, bool) {
 
 bool LinuxPlatform::CanColourIconCaptions() const {
     return false;
+}
+
+bool LinuxPlatform::WatchScreens(std::function<void()> changed) {
+    if (!qtScreens_ || !eventLoop_) {
+        return false;
+    }
+    screenWatch_ = std::make_unique<QObject>();
+    QObject* context = screenWatch_.get();
+    const auto watch = [context, changed](QScreen* screen) {
+        QObject::connect(screen, &QScreen::geometryChanged, context, [changed] { changed(); });
+        QObject::connect(screen, &QScreen::orientationChanged, context, [changed] { changed(); });
+    };
+    for (QScreen* screen : QGuiApplication::screens()) {
+        watch(screen);
+    }
+    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    QObject::connect(app, &QGuiApplication::screenAdded, context, [watch, changed](QScreen* s) {
+        watch(s);
+        changed();
+    });
+    QObject::connect(app, &QGuiApplication::screenRemoved, context, [changed] { changed(); });
+    QObject::connect(app, &QGuiApplication::primaryScreenChanged, context,
+                     [changed] { changed(); });
+    return true;
 }
 
 bool LinuxPlatform::RegisterGlobalHotKey(NativeMessageSink sink) {

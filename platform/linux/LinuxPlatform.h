@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <memory>
 #include <string>
 
@@ -35,12 +36,16 @@ public:
     DesktopSize GetDesktopSize() override;
     std::vector<ScreenInfo> GetScreens() override;
     bool SetDesktopWallpaper(const std::string& path) override;
+    bool SetScreenWallpapers(const std::string& path,
+                             const std::vector<ScreenWallpaper>& screens) override;
     using DesktopPlatform::SetDesktopIconColours;
     void SetDesktopIconColours(ColourRef text, ColourRef background, bool transparent) override;
     bool CanColourIconCaptions() const override;
     bool RegisterGlobalHotKey(NativeMessageSink sink) override;
     void StoreGlobalHotKey(bool on) override;
     std::string GlobalHotKeyNote() override;
+    // Qt's screens: added, removed, and each one's geometry and turn.
+    bool WatchScreens(std::function<void()> changed) override;
 
     std::string ReadRegistryString(RegistryRoot root, const std::string& key,
                                    const std::string& name, const std::string& def) override;
@@ -57,6 +62,8 @@ private:
     std::string display_;
     bool qtScreens_;
     std::unique_ptr<GlobalShortcut> shortcut_;
+    // The context of the screen watch's connections: gone with the platform.
+    std::unique_ptr<QObject> screenWatch_;
     // The log-on entry and the file-manager actions follow the registry values.
     XdgShellIntegration shell_;
 };

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
@@ -52,7 +53,20 @@ std::string WallpaperCopies::Make(const std::string& source) const {
     return target.string();
 }
 
+std::string WallpaperCopies::NewPath(const std::string& extension) const {
+    std::error_code ec;
+    if (folder_.empty()) {
+        return "";
+    }
+    fs::create_directories(folder_, ec);
+    return ec ? "" : (fs::path(folder_) / FreshName("picture" + extension)).string();
+}
+
 void WallpaperCopies::KeepOnly(const std::string& keep) const {
+    KeepOnly(std::vector<std::string>{keep});
+}
+
+void WallpaperCopies::KeepOnly(const std::vector<std::string>& keep) const {
     std::error_code ec;
     if (folder_.empty()) {
         return;
@@ -60,7 +74,8 @@ void WallpaperCopies::KeepOnly(const std::string& keep) const {
     std::vector<fs::path> stale;
     for (fs::directory_iterator it(folder_, ec), end; !ec && it != end; it.increment(ec)) {
         const fs::path& path = it->path();
-        if (path.filename().string().rfind(kPrefix, 0) == 0 && path.string() != keep &&
+        if (path.filename().string().rfind(kPrefix, 0) == 0 &&
+            std::find(keep.begin(), keep.end(), path.string()) == keep.end() &&
             it->is_regular_file(ec)) {
             stale.push_back(path);
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "Environment.h"
 
@@ -22,8 +23,13 @@ public:
     // (nothing is left behind then).
     std::string Make(const std::string& source) const;
 
+    // A fresh name in the folder (made if missing) for a picture of our own
+    // with `extension` (".bmp"); empty when there is no folder.
+    std::string NewPath(const std::string& extension) const;
+
     // Removes every copy but `keep` (which may be empty to remove them all).
     void KeepOnly(const std::string& keep) const;
+    void KeepOnly(const std::vector<std::string>& keep) const;
 
 private:
     std::string folder_;

@@ -77,6 +77,26 @@ bool RecordingPlatform::SetDesktopWallpaper(const std::string& path) {
     return wallpaperResult_;
 }
 
+bool RecordingPlatform::SetScreenWallpapers(const std::string& path,
+                                            const std::vector<ScreenWallpaper>& screens) {
+    PlatformCall call{.op = PlatformCall::Op::SetDesktopWallpaper, .path = path};
+    for (const ScreenWallpaper& s : screens) {
+        RecordedScreen r{s.screen, s.picture.width, s.picture.height, s.style};
+        for (std::size_t i = 0; i < call.screens.size(); ++i) {
+            if (screens[i].picture.first == s.picture.first) {
+                r.sharesWith = static_cast<int>(i);
+                break;
+            }
+        }
+        if (!s.picture.Empty()) {
+            r.centre = s.picture.Row(s.picture.height / 2)[s.picture.width / 2];
+        }
+        call.screens.push_back(std::move(r));
+    }
+    calls_.push_back(std::move(call));
+    return wallpaperResult_;
+}
+
 void RecordingPlatform::SetDesktopIconColours(ColourRef text, ColourRef background,
                                               bool transparent) {
     calls_.push_back({.op = PlatformCall::Op::SetDesktopIconColours,
@@ -101,6 +121,20 @@ void RecordingPlatform::StoreGlobalHotKey(bool on) {
         throw VexloError(message);
     }
     storedHotKey_.push_back(on);
+}
+
+bool RecordingPlatform::WatchScreens(std::function<void()> changed) {
+    screenWatch_ = std::move(changed);
+    return true;
+}
+
+bool RecordingPlatform::ChangeScreens() {
+    if (!screenWatch_) {
+        return false;
+    }
+    const std::function<void()> watch = screenWatch_;
+    watch();
+    return true;
 }
 
 bool RecordingPlatform::PressHotKey() {

@@ -11,6 +11,16 @@
 
 namespace vexlo {
 
+// One screen's wallpaper as SetScreenWallpapers was handed it.
+struct RecordedScreen {
+    ScreenInfo screen;
+    std::int32_t width = 0;  // the placed picture's size
+    std::int32_t height = 0;
+    std::string style;
+    int sharesWith = -1;       // an earlier screen of the call with the same pixels
+    std::uint32_t centre = 0;  // the placed picture's middle pixel
+};
+
 // One call made on a RecordingPlatform, with its arguments.
 struct PlatformCall {
     enum class Op {
@@ -33,6 +43,9 @@ struct PlatformCall {
     std::string key{};                              // registry calls, as passed
     std::string name{};                             // registry values, as passed
     std::string value{};                            // WriteRegistryString
+    // SetScreenWallpapers is recorded as SetDesktopWallpaper(path) (what a
+    // desktop that knows one screen is told) with the screens' pictures here.
+    std::vector<RecordedScreen> screens{};
 
     // One readable line, the form Log() uses:
     //   GetDesktopSize()
@@ -64,6 +77,8 @@ public:
     DesktopSize GetDesktopSize() override;
     std::vector<ScreenInfo> GetScreens() override;
     bool SetDesktopWallpaper(const std::string& path) override;
+    bool SetScreenWallpapers(const std::string& path,
+                             const std::vector<ScreenWallpaper>& screens) override;
     void SetDesktopIconColours(ColourRef text, ColourRef background, bool transparent) override;
     using DesktopPlatform::SetDesktopIconColours;
     // What SetCanColourIconCaptions set; false until then. Not recorded as a call.
@@ -71,6 +86,7 @@ public:
     bool RegisterGlobalHotKey(NativeMessageSink sink) override;
     void StoreGlobalHotKey(bool on) override;
     std::string GlobalHotKeyNote() override { return hotKeyNote_; }
+    bool WatchScreens(std::function<void()> changed) override;
     std::string ReadRegistryString(RegistryRoot root, const std::string& key,
                                    const std::string& name, const std::string& def) override;
     void WriteRegistryString(RegistryRoot root, const std::string& key, const std::string& name,
@@ -101,6 +117,10 @@ public:
     void SetCanColourIconCaptions(bool can) { canColourIconCaptions_ = can; }
     // false: RegisterGlobalHotKey fails and keeps no sink.
     void SetHotKeyAvailable(bool available) { hotKeyAvailable_ = available; }
+
+    // --- the screens ---
+    // Tells the watcher that the screens changed; false when none watches.
+    bool ChangeScreens();
 
     // --- the hot key ---
     bool HotKeyRegistered() const { return !sinks_.empty(); }
@@ -161,6 +181,7 @@ private:
     std::vector<bool> storedHotKey_;
     std::string hotKeyNote_;
     std::optional<std::string> hotKeyStoreFailure_;
+    std::function<void()> screenWatch_;
     Keys keys_;
     std::vector<PendingFailure> failures_;
 };

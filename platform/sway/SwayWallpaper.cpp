@@ -58,4 +58,22 @@ bool SwayWallpaper::Set(const WallpaperRequest& request) {
         .Succeeded();
 }
 
+bool SwayWallpaper::SetScreens(const ScreensRequest& request) {
+    // One message: every output changes together.
+    std::vector<std::string> args = {"--"};
+    for (const ScreenRequest& screen : request.screens) {
+        RequireUtf8FileName(screen.path, "Sway");
+        const std::optional<std::string> word = SwayPathWord(screen.path);
+        const std::optional<std::string> name = SwayPathWord(screen.screen.name);
+        if (!word || !name || screen.screen.name.empty()) {
+            return false;
+        }
+        if (args.size() > 1) {
+            args.push_back(";");
+        }
+        args.insert(args.end(), {"output", *name, "bg", *word, Mode(screen.placement)});
+    }
+    return args.size() > 1 && runner_.Run("swaymsg", args).Succeeded();
+}
+
 }  // namespace vexlo

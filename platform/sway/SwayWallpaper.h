@@ -24,6 +24,9 @@ public:
     // sway keeps an unchanged output configuration as it is.
     bool CachesByFileName() const override { return true; }
     bool Set(const WallpaperRequest& request) override;
+    // `output NAME bg PATH MODE` for each output, named as sway names it.
+    ScreensRoad Road() const override { return ScreensRoad::FilePerScreen; }
+    bool SetScreens(const ScreensRequest& request) override;
 
 private:
     CommandRunner runner_;

@@ -47,9 +47,30 @@ DesktopSize Win32Platform::GetDesktopSize() {
     return DesktopSize{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
+namespace {
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
+    MONITORINFOEXW info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoW(monitor, &info) != FALSE) {
+        const RECT& r = info.rcMonitor;
+        reinterpret_cast<std::vector<ScreenInfo>*>(list)->push_back(
+            {WideToUtf8(info.szDevice), r.left, r.top, r.right - r.left, r.bottom - r.top,
+             (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
+    }
+    return TRUE;
+}
+
+}  // namespace
+
 std::vector<ScreenInfo> Win32Platform::GetScreens() {
-    const DesktopSize size = GetDesktopSize();
-    return {ScreenInfo{.width = size.width, .height = size.height, .primary = true}};
+    std::vector<ScreenInfo> screens;
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&screens));
+    if (screens.empty()) {
+        const DesktopSize size = GetDesktopSize();
+        return {ScreenInfo{.width = size.width, .height = size.height, .primary = true}};
+    }
+    return screens;
 }
 
 bool Win32Platform::SetDesktopWallpaper(const std::string& path) {

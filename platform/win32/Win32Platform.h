@@ -1,6 +1,9 @@
 #pragma once
 
 #include <memory>
+#include <string>
+
+struct IDesktopWallpaper;
 
 #include "DesktopPlatform.h"
 
@@ -21,6 +24,11 @@ public:
     DesktopSize GetDesktopSize() override;
     std::vector<ScreenInfo> GetScreens() override;
     bool SetDesktopWallpaper(const std::string& path) override;
+    // Each monitor its own picture through IDesktopWallpaper (Windows 8 and
+    // later; one placement for all monitors there), the files of the other
+    // monitors' pictures written beside `path` ("wallpaper-1.bmp", ...).
+    bool SetScreenWallpapers(const std::string& path,
+                             const std::vector<ScreenWallpaper>& screens) override;
     using DesktopPlatform::SetDesktopIconColours;
     void SetDesktopIconColours(ColourRef text, ColourRef background, bool transparent) override;
     bool CanColourIconCaptions() const override;
@@ -35,6 +43,9 @@ public:
     void DeleteRegistryKey(RegistryRoot root, const std::string& key) override;
 
 private:
+    bool SetPerMonitor(IDesktopWallpaper& wallpaper, const std::wstring& path,
+                       const std::vector<ScreenWallpaper>& screens);
+
     std::unique_ptr<win32::HotKeyWindow> hotKey_;
 };
 

@@ -6,9 +6,11 @@
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
+#include <algorithm>
 
 #include "shared/PictureCheck.h"
-#include "x11/WallpaperRender.h"
+#include "shared/ScreenRows.h"
+#include "x11/X11Screens.h"
 #include "x11/XcbConnection.h"
 #include "x11/XcbImageUpload.h"
 
@@ -84,18 +86,62 @@ bool Install(const XcbConnection& x, xcb_pixmap_t pixmap) {
 RootPixmapSetter::RootPixmapSetter(std::string display) : display_(std::move(display)) {}
 
 bool RootPixmapSetter::Set(const WallpaperRequest& request) {
-    const QImage picture = LoadPicture(request.path);
+    QImage picture = LoadPicture(request.path);
     if (picture.isNull()) {
         return false;
     }
+    // A BMP's alpha channel is not shown by the desktop, so it is dropped here.
+    picture = picture.convertToFormat(QImage::Format_RGB32);
+    const PixelRows pixels{reinterpret_cast<const std::uint32_t*>(picture.constBits()),
+                           picture.width(), picture.height(), picture.bytesPerLine() / 4};
+    ScreensRequest screens{{}, request.background};
+    for (const ScreenInfo& screen : X11Screens(display_)) {
+        screens.screens.push_back({screen, pixels, request.placement, {}});
+    }
+    return !screens.screens.empty() && SetScreens(screens);
+}
+
+bool RootPixmapSetter::SetScreens(const ScreensRequest& request) {
     // A connection of its own: its resources are the ones kept after it closes.
     XcbConnection x(display_);
     if (!x.IsConnected()) {
         return false;
     }
-    const QSize screen(x.Screen()->width_in_pixels, x.Screen()->height_in_pixels);
-    const QImage desktop = RenderWallpaper(picture, screen, request.placement, request.background);
-    const xcb_pixmap_t pixmap = UploadPixmap(x, desktop);
+    const int rootWidth = x.Screen()->width_in_pixels;
+    const int rootHeight = x.Screen()->height_in_pixels;
+    const auto inside = [&](const ScreenInfo& r) {
+        return r.x >= 0 && r.y >= 0 && r.x + r.width <= rootWidth && r.y + r.height <= rootHeight;
+    };
+    std::vector<ScreenRows> rows;
+    rows.reserve(request.screens.size());
+    std::vector<PixmapArea> areas;
+    std::vector<const ScreenRequest*> sent;
+    for (const ScreenRequest& screen : request.screens) {
+        const ScreenInfo& s = screen.screen;
+        if (s.width <= 0 || s.height <= 0 || screen.pixels.Empty()) {
+            continue;
+        }
+        // A monitor that shows what an earlier one shows, alike, is copied by
+        // the server from that one.
+        const auto same = std::find_if(sent.begin(), sent.end(), [&](const ScreenRequest* e) {
+            return e->pixels.first == screen.pixels.first && e->placement == screen.placement &&
+                   e->screen.width == s.width && e->screen.height == s.height &&
+                   inside(e->screen) && inside(s);
+        });
+        if (same != sent.end()) {
+            areas.push_back(
+                {s.x, s.y, s.width, s.height, {}, true, (*same)->screen.x, (*same)->screen.y});
+            continue;
+        }
+        const ScreenRows& made = rows.emplace_back(screen, request.background);
+        areas.push_back({s.x, s.y, made.Width(), made.Height(),
+                         [&made](int y, std::uint32_t* out) { made.Row(y, out); }});
+        sent.push_back(&screen);
+    }
+    if (areas.empty()) {
+        return false;
+    }
+    const xcb_pixmap_t pixmap = UploadAreas(x, rootWidth, rootHeight, request.background, areas);
     if (pixmap == XCB_NONE) {
         return false;
     }

@@ -10,17 +10,20 @@ namespace vexlo {
 
 class XcbConnection;
 
-// The bare X11 desktop: the picture is drawn onto a pixmap of the root window's
-// size, which becomes the root window's background and is announced through
-// _XROOTPMAP_ID and ESETROOT_PMAP_ID for terminals and compositors that show
-// the desktop behind them. The pixmap outlives this process; the one it
+// The bare X11 desktop: each monitor's picture is drawn into its rectangle of
+// a pixmap of the root window's size (the background colour elsewhere), which becomes the root
+// window's background and is announced through _XROOTPMAP_ID and ESETROOT_PMAP_ID for terminals and
+// compositors that show the desktop behind them. The pixmap outlives this process; the one it
 // replaces is freed.
 class RootPixmapSetter : public WallpaperSetter {
 public:
     explicit RootPixmapSetter(std::string display);
 
     bool CachesByFileName() const override { return false; }
+    // The picture placed alike on every RandR monitor.
     bool Set(const WallpaperRequest& request) override;
+    ScreensRoad Road() const override { return ScreensRoad::Pixels; }
+    bool SetScreens(const ScreensRequest& request) override;
 
 private:
     std::string display_;

@@ -108,4 +108,43 @@ bool XfconfWallpaper::Set(const WallpaperRequest& request) {
     return true;
 }
 
+std::vector<std::string> MonitorFolders(const std::vector<std::string>& properties,
+                                        const std::string& monitor) {
+    const std::string prefix = "/backdrop/screen0/monitor" + monitor + "/";
+    std::vector<std::string> folders;
+    for (const std::string& folder : BackdropFolders(properties)) {
+        if (folder.rfind(prefix, 0) == 0) {
+            folders.push_back(folder);
+        }
+    }
+    if (folders.empty()) {
+        folders.push_back(prefix + "workspace0");
+    }
+    return folders;
+}
+
+bool XfconfWallpaper::SetScreens(const ScreensRequest& request) {
+    SessionBus bus(env_);
+    if (!bus.IsConnected()) {
+        return false;
+    }
+    const std::vector<std::string> properties = BackdropProperties(bus.Connection());
+    for (std::size_t i = 0; i < request.screens.size(); ++i) {
+        const ScreenRequest& screen = request.screens[i];
+        RequireUtf8FileName(screen.path, "Xfce");
+        // xfdesktop names a monitor by its output; an unnamed one by its number.
+        const std::string monitor =
+            screen.screen.name.empty() ? std::to_string(i) : screen.screen.name;
+        const QVariant style(XfceImageStyle(screen.placement));
+        const QVariant image(QString::fromStdString(screen.path));
+        for (const std::string& folder : MonitorFolders(properties, monitor)) {
+            if (!SetProperty(bus.Connection(), folder + "/image-style", style) ||
+                !SetProperty(bus.Connection(), folder + "/last-image", image)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 }  // namespace vexlo

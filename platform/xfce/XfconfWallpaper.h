@@ -17,6 +17,11 @@ int XfceImageStyle(WallpaperPlacement placement);
 // does, so that a fresh profile gets one.
 std::vector<std::string> BackdropFolders(const std::vector<std::string>& properties);
 
+// The workspace folders of the monitor `monitor` (its output's name) among
+// `properties`; its first workspace when it has none yet.
+std::vector<std::string> MonitorFolders(const std::vector<std::string>& properties,
+                                        const std::string& monitor);
+
 // Xfce: "last-image" and "image-style" of every monitor and workspace in the
 // xfconf channel "xfce4-desktop", through xfconfd on the session bus.
 class XfconfWallpaper : public WallpaperSetter {
@@ -26,6 +31,9 @@ public:
     // xfdesktop reloads only when "last-image" changes.
     bool CachesByFileName() const override { return true; }
     bool Set(const WallpaperRequest& request) override;
+    // Each monitor's own folders (/backdrop/screen0/monitor<output>/...).
+    ScreensRoad Road() const override { return ScreensRoad::FilePerScreen; }
+    bool SetScreens(const ScreensRequest& request) override;
 
 private:
     Environment env_;

@@ -1,14 +1,18 @@
 // A second process for the desktop tests: sets the X background and ends (the
-// picture must outlive it), or stands in for plasmashell on a session bus and
-// records every script it is handed.
+// picture must outlive it), stands in for plasmashell on a session bus and
+// records every script it is handed, or watches the screens of an X server
+// through Qt and ends at the first change.
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusVirtualObject>
 #include <QFile>
+#include <QGuiApplication>
+#include <QTimer>
 #include <cstring>
 #include <iostream>
 
+#include "linux/LinuxPlatform.h"
 #include "x11/RootPixmapSetter.h"
 
 namespace {
@@ -74,9 +78,34 @@ int PlasmaShell(int argc, char** argv) {
     return app.exec();
 }
 
+// Prints "watching" once the watch is set, then ends with 0 at the first
+// change of the screens (after printing them), 1 when none came in 10 s.
+int WatchScreens(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QGuiApplication app(argc, argv);
+    vexlo::LinuxPlatform platform(
+        vexlo::FileRegistry(""), nullptr,
+        {.env = {{"DISPLAY", argv[2]}}, .eventLoop = true, .qtScreens = true});
+    if (!platform.WatchScreens([&platform] {
+            for (const vexlo::ScreenInfo& s : platform.GetScreens()) {
+                std::cout << s.name << " " << s.width << "x" << s.height << "+" << s.x << "+" << s.y
+                          << "\n";
+            }
+            QCoreApplication::exit(0);
+        })) {
+        return 2;
+    }
+    std::cout << "watching" << std::endl;
+    QTimer::singleShot(10000, [] { QCoreApplication::exit(1); });
+    return app.exec();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "watch-screens") == 0) {
+        return WatchScreens(argc, argv);
+    }
     if (argc >= 2 && std::strcmp(argv[1], "set-root") == 0) {
         return SetRoot(argc, argv);
     }

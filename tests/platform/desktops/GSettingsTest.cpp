@@ -129,5 +129,42 @@ TEST_F(GSettingsTest, WallpaperFileWrittenAgainShowsTheNewPicture) {
     EXPECT_FALSE(std::filesystem::exists(first)) << "the earlier copy was left behind";
 }
 
+// Several screens, one picture for all: each screen's placement composed over
+// their bounding box and laid across them ("spanned").
+TEST_F(GSettingsTest, SeveralScreensGetOneComposedSpannedPicture) {
+    Environment env = session_.Env();
+    env["VEXLO_DESKTOP"] = "gnome";
+    env["VEXLO_REGISTRY_DIR"] = session_.Dir().Sub("registry");
+    const std::unique_ptr<DesktopPlatform> platform = CreateDesktopPlatform({.env = env});
+    platform->WriteRegistryString(RegistryRoot::CurrentUser, "Control Panel\\Colors", "Background",
+                                  "0 0 255");
+    const std::string wallpaper = session_.Dir().Sub("program") + "/wallpaper.bmp";
+    const QImage picture = test::QuadrantPicture(40, 20).convertToFormat(QImage::Format_RGB32);
+    test::SaveBmp(picture, wallpaper);
+    const std::vector<ScreenWallpaper> screens = {
+        {{"DP-1", 0, 0, 192, 108, true}, test::RowsOf(picture), "0"},
+        {{"HDMI-1", 192, 0, 128, 102, false}, test::RowsOf(picture), "0"},
+        {{"off", 0, 0, 0, 0, false}, test::RowsOf(picture), "0"}};
+    ASSERT_TRUE(platform->SetScreenWallpapers(wallpaper, screens));
+
+    const char* gnome = "org.gnome.desktop.background";
+    EXPECT_EQ(Get(gnome, "picture-options"), "spanned");
+    const std::string composedPath = LocalFile(Get(gnome, "picture-uri"));
+    EXPECT_NE(composedPath, wallpaper);
+    const QImage composed(QString::fromStdString(composedPath));
+    ASSERT_EQ(composed.size(), QSize(320, 108));
+    // Centred in each screen, nothing across the seam, blue where no screen is.
+    EXPECT_EQ(composed.pixelColor(76, 44), test::kTopLeft);
+    EXPECT_EQ(composed.pixelColor(115, 63), test::kBottomRight);
+    EXPECT_EQ(composed.pixelColor(191, 54), QColor(0, 0, 255));
+    EXPECT_EQ(composed.pixelColor(192 + 44, 41), test::kTopLeft);
+    EXPECT_EQ(composed.pixelColor(250, 105), QColor(0, 0, 255));
+
+    // One screen again: the file itself, placed, as ever.
+    ASSERT_TRUE(platform->SetScreenWallpapers(wallpaper, {screens[0]}));
+    EXPECT_EQ(Get(gnome, "picture-options"), "centered");
+    EXPECT_EQ(test::ReadFile(LocalFile(Get(gnome, "picture-uri"))), test::ReadFile(wallpaper));
+    EXPECT_FALSE(std::filesystem::exists(composedPath)) << "the composed picture was left behind";
+}
 }  // namespace
 }  // namespace vexlo

@@ -121,6 +121,65 @@ TEST_F(LinuxPlatformTest, SameFileWrittenAgainReachesTheDesktopAsANewPicture) {
     EXPECT_EQ(Copies(), std::vector<std::string>{seen_[1].path}) << "stale copies were kept";
 }
 
+// A desktop that takes a file per screen, noting what each file held then.
+class FileScreensSetter : public WallpaperSetter {
+public:
+    FileScreensSetter(std::vector<ScreensRequest>* seen, std::vector<QImage>* files, bool* accept)
+        : seen_(seen), files_(files), accept_(accept) {}
+    bool CachesByFileName() const override { return true; }
+    bool Set(const WallpaperRequest&) override { return false; }
+    ScreensRoad Road() const override { return ScreensRoad::FilePerScreen; }
+    bool SetScreens(const ScreensRequest& request) override {
+        seen_->push_back(request);
+        for (const ScreenRequest& s : request.screens) {
+            files_->push_back(QImage(QString::fromStdString(s.path)));
+        }
+        return *accept_;
+    }
+
+private:
+    std::vector<ScreensRequest>* seen_;
+    std::vector<QImage>* files_;
+    bool* accept_;
+};
+
+TEST_F(LinuxPlatformTest, EachScreenGetsAFileOfItsOwnPictureAndOnlyTheLastAreKept) {
+    std::vector<ScreensRequest> seen;
+    std::vector<QImage> files;
+    auto platform = std::make_unique<LinuxPlatform>(
+        FileRegistry(dir_.File("registry")),
+        std::make_unique<FileScreensSetter>(&seen, &files, &accept_), PlatformContext{.env = env_});
+    platform->WriteRegistryString(RegistryRoot::CurrentUser, kDesktop, "WallPaperStyle", "1");
+    const std::string path = Picture(4, 4);
+    const QImage primary = test::QuadrantPicture(4, 4).convertToFormat(QImage::Format_RGB32);
+    const QImage other = test::QuadrantPicture(6, 2).convertToFormat(QImage::Format_RGB32);
+    const std::vector<ScreenWallpaper> screens = {
+        {{"A", 0, 0, 100, 100, false}, test::RowsOf(other), "2"},
+        {{"B", 100, 0, 100, 100, true}, test::RowsOf(primary), "1"},
+        {{"C", 200, 0, 100, 100, false}, test::RowsOf(other), "2"}};
+    ASSERT_TRUE(platform->SetScreenWallpapers(path, screens));
+    ASSERT_EQ(seen.size(), 1u);
+    const std::vector<ScreenRequest>& told = seen[0].screens;
+    ASSERT_EQ(told.size(), 3u);
+    EXPECT_EQ(told[0].placement, WallpaperPlacement::Stretch);
+    EXPECT_EQ(told[1].placement, WallpaperPlacement::Tile);
+    EXPECT_EQ(told[0].path, told[2].path);  // one file for one picture
+    EXPECT_NE(told[0].path, told[1].path);
+    EXPECT_EQ(test::ReadFile(told[1].path), test::ReadFile(path));  // the primary's: the file
+    EXPECT_EQ(files[0].convertToFormat(QImage::Format_RGB32), other);
+    EXPECT_EQ(Copies().size(), 2u);
+
+    // The next apply leaves only its own files; a refusal leaves none of its own.
+    ASSERT_TRUE(platform->SetScreenWallpapers(path, screens));
+    EXPECT_EQ(Copies().size(), 2u);
+    accept_ = false;
+    EXPECT_FALSE(platform->SetScreenWallpapers(path, screens));
+    EXPECT_EQ(Copies().size(), 2u);
+    // One screen is told the file as ever (through Set).
+    EXPECT_FALSE(platform->SetScreenWallpapers(path, {screens[1]}));
+    EXPECT_EQ(seen.size(), 3u);
+}
+
 // A desktop that takes a while to load a picture, shared by two instances.
 class SlowDesktop : public WallpaperSetter {
 public:

@@ -106,5 +106,29 @@ TEST_F(PlasmaTest, NoPlasmaShellOrNoBusFails) {
     EXPECT_FALSE(PlasmaWallpaper(noBus).Set({path, WallpaperPlacement::Tile, 0}));
 }
 
+// Each screen's desktop containment takes the picture of its own screen.
+TEST_F(PlasmaTest, EachScreensDesktopGetsItsOwnPicture) {
+    StartShell(false);
+    ScreensRequest request;
+    request.screens = {
+        {{"DP-1", 0, 0, 1920, 1080, true}, {}, WallpaperPlacement::Centre, "/p/left.bmp"},
+        {{"HDMI-1", 1920, 0, 1280, 1024, false}, {}, WallpaperPlacement::Stretch, "/p/right.bmp"}};
+    ASSERT_TRUE(PlasmaWallpaper(session_.Env()).SetScreens(request));
+    // Desktop 0 on the right screen, desktop 1 on the left, desktop 2 on a
+    // screen Plasma knows and the list does not: the primary's picture.
+    std::string script = test::ReadFile(record_);
+    test::WriteFile(record_,
+                    "shown.push(new Desktop(2));\n"
+                    "shown[0].screen = 1; shown[1].screen = 0; shown[2].screen = 2;\n"
+                    "function screenGeometry(s) {\n"
+                    "    return [{x: 0, y: 0}, {x: 1920, y: 0}, {x: 0, y: 1080}][s];\n"
+                    "}\n" +
+                        script);
+    const std::string prefix = " org.kde.image Wallpaper/org.kde.image/General/";
+    EXPECT_EQ(RunRecordedScript(), "0" + prefix + "FillMode=0\n0" + prefix +
+                                       "Image=file:///p/right.bmp\n1" + prefix + "FillMode=6\n1" +
+                                       prefix + "Image=file:///p/left.bmp\n2" + prefix +
+                                       "FillMode=6\n2" + prefix + "Image=file:///p/left.bmp\n");
+}
 }  // namespace
 }  // namespace vexlo

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <memory>
@@ -66,12 +67,13 @@ protected:
                                        "--regid=" + std::to_string(user->pw_gid), "--clear-groups",
                                        "--pdeathsig", "KILL"});  // a new user clears it
         }
-        test::WriteFile(dir_.File("config"), "xwayland disable\n");
+        test::WriteFile(dir_.File("config"), "xwayland disable\n" + config_);
         chmod(dir_.File("config").c_str(), 0644);
-        const Environment env = {{"PATH", "/usr/bin:/bin"},       {"HOME", runtime},
-                                 {"XDG_RUNTIME_DIR", runtime},    {"XDG_CONFIG_HOME", runtime},
-                                 {"WLR_BACKENDS", "headless"},    {"WLR_RENDERER", "pixman"},
-                                 {"WLR_LIBINPUT_NO_DEVICES", "1"}};
+        const Environment env = {
+            {"PATH", "/usr/bin:/bin"},        {"HOME", runtime},
+            {"XDG_RUNTIME_DIR", runtime},     {"XDG_CONFIG_HOME", runtime},
+            {"WLR_BACKENDS", "headless"},     {"WLR_RENDERER", "pixman"},
+            {"WLR_LIBINPUT_NO_DEVICES", "1"}, {"WLR_HEADLESS_OUTPUTS", std::to_string(outputs_)}};
         sway_ = std::make_unique<test::ChildProcess>(argv, env, -1, dir_.File("sway.log"));
         for (int i = 0; i < 500 && socket_.empty(); ++i) {
             std::error_code ec;
@@ -120,6 +122,9 @@ protected:
     test::TempDir dir_{geteuid() == 0 ? "/tmp" : ""};
     std::unique_ptr<test::ChildProcess> sway_;
     std::string socket_;
+    // What the test's sway starts with.
+    int outputs_ = 1;
+    std::string config_;
 };
 
 TEST_F(SwayTest, EveryOutputShowsThePicturePlacedAsChosen) {
@@ -145,6 +150,48 @@ TEST_F(SwayTest, UnusableRequestsFailAndLeaveThePictureShown) {
     CommandRunner nowhere({{"PATH", "/usr/bin:/bin"}, {"SWAYSOCK", dir_.File("no-socket")}});
     EXPECT_FALSE(SwayWallpaper(nowhere).Set({path, WallpaperPlacement::Centre, 0}));
     EXPECT_TRUE(ShowsPicture(path, "tile"));
+}
+
+// Two outputs of different sizes side by side, as a desk with two monitors.
+class SwayScreensTest : public SwayTest {
+protected:
+    void SetUp() override {
+        outputs_ = 2;
+        config_ =
+            "output HEADLESS-1 resolution 1920x1080 position 0 0\n"
+            "output HEADLESS-2 resolution 1280x1024 position 1920 0\n";
+        SwayTest::SetUp();
+    }
+};
+
+TEST_F(SwayScreensTest, EachOutputShowsItsOwnPicture) {
+    if (IsSkipped()) {
+        return;
+    }
+    const std::string left = Picture("left side.bmp");
+    const std::string right = Picture("right.bmp");
+    ScreensRequest request;
+    request.screens = {
+        {{"HEADLESS-1", 0, 0, 1920, 1080, true}, {}, WallpaperPlacement::Centre, left},
+        {{"HEADLESS-2", 1920, 0, 1280, 1024, false}, {}, WallpaperPlacement::Stretch, right}};
+    ASSERT_TRUE(SwayWallpaper(Runner()).SetScreens(request));
+    // sway keeps each output's background in its configuration and runs one
+    // swaybg for them all.
+    const std::vector<std::string> one = {"-o", "HEADLESS-1", "-i", left, "-m", "center"};
+    const std::vector<std::string> two = {"-o", "HEADLESS-2", "-i", right, "-m", "stretch"};
+    bool found = false;
+    std::vector<std::string> args;
+    for (int i = 0; i < 250 && !found; ++i) {
+        args = ProcessArgs(sway_->Pid(), "swaybg");
+        found = std::search(args.begin(), args.end(), one.begin(), one.end()) != args.end() &&
+                std::search(args.begin(), args.end(), two.begin(), two.end()) != args.end();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_TRUE(found) << "swaybg runs as: " << testing::PrintToString(args);
+
+    // An output without a name cannot be told apart.
+    request.screens[1].screen.name = "";
+    EXPECT_FALSE(SwayWallpaper(Runner()).SetScreens(request));
 }
 
 }  // namespace

@@ -97,5 +97,26 @@ TEST_F(XfconfTest, NoSessionBusFails) {
     EXPECT_FALSE(XfconfWallpaper(noBus).Set({Picture(), WallpaperPlacement::Tile, 0}));
 }
 
+// Each monitor's own folders take that monitor's picture and style.
+TEST_F(XfconfTest, EachMonitorGetsItsOwnPicture) {
+    const std::string left = "/backdrop/screen0/monitorDP-1/workspace";
+    const std::string right = "/backdrop/screen0/monitorHDMI-1/workspace0";
+    Create(left + "0/last-image", "string", "/old.png");
+    Create(left + "1/last-image", "string", "/old.png");
+    Create("/backdrop/screen0/monitorVGA-1/workspace0/last-image", "string", "/unplugged.png");
+    const std::string a = Picture();
+    const std::string b = session_.Dir().Sub("pictures") + "/other.bmp";
+    test::SaveBmp(test::QuadrantPicture(4, 4), b);
+    ScreensRequest request;
+    request.screens = {{{"DP-1", 0, 0, 1920, 1080, true}, {}, WallpaperPlacement::Centre, a},
+                       {{"HDMI-1", 1920, 0, 1280, 1024, false}, {}, WallpaperPlacement::Tile, b}};
+    ASSERT_TRUE(XfconfWallpaper(session_.Env()).SetScreens(request));
+    EXPECT_EQ(Query(left + "0/last-image"), a);
+    EXPECT_EQ(Query(left + "1/last-image"), a);
+    EXPECT_EQ(Query(left + "1/image-style"), "1");
+    EXPECT_EQ(Query(right + "/last-image"), b);  // made for a monitor seen the first time
+    EXPECT_EQ(Query(right + "/image-style"), "2");
+    EXPECT_EQ(Query("/backdrop/screen0/monitorVGA-1/workspace0/last-image"), "/unplugged.png");
+}
 }  // namespace
 }  // namespace vexlo

@@ -89,6 +89,41 @@ TEST(Desktop, WallpaperIsShownButNotRecorded) {
     CHECK_EQ(CurrentWallpaper(), bitmap.wstring());
 }
 
+TEST(Desktop, ScreensAreTheMonitorsWithThePrimaryAtTheDesktopSize) {
+    Win32Platform platform;
+    const std::vector<vexlo::ScreenInfo> screens = platform.GetScreens();
+    REQUIRE(!screens.empty());
+    int primaries = 0;
+    for (const vexlo::ScreenInfo& screen : screens) {
+        CHECK(screen.width > 0 && screen.height > 0);
+        CHECK(!screen.name.empty());
+        if (screen.primary) {
+            ++primaries;
+            CHECK_EQ(screen.width, platform.GetDesktopSize().width);
+            CHECK_EQ(screen.height, platform.GetDesktopSize().height);
+            CHECK_EQ(screen.x, 0);
+            CHECK_EQ(screen.y, 0);
+        }
+    }
+    CHECK_EQ(primaries, 1);
+}
+
+// Several screens go through IDesktopWallpaper where it exists; where it does
+// not (Wine), the primary's picture is shown as on one monitor.
+TEST(Desktop, SeveralScreensShowAtLeastThePrimarysPicture) {
+    Win32Platform platform;
+    TempFolder folder;
+    const auto bitmap = folder.path() / L"wallpaper.bmp";
+    WriteBitmap(bitmap);
+    const std::uint32_t pixels[4] = {0xff102030u, 0xff405060u, 0xff708090u, 0xffa0b0c0u};
+    const vexlo::PixelRows rows{pixels, 2, 2, 2};
+    const std::vector<vexlo::ScreenWallpaper> screens = {
+        {{"\\\\.\\DISPLAY1", 0, 0, 800, 600, true}, rows, "0"},
+        {{"\\\\.\\DISPLAY2", 800, 0, 1024, 768, false}, {pixels + 1, 1, 1, 2}, "2"}};
+    CHECK(platform.SetScreenWallpapers(vexlo::WideToUtf8(bitmap.wstring()), screens));
+    CHECK_EQ(CurrentWallpaper(), bitmap.wstring());
+}
+
 TEST(IconColours, CaptionsTakeTheColoursAndAreRepainted) {
     Win32Platform platform;
     DesktopTree tree;

@@ -29,4 +29,9 @@ void SaveBmp(const QImage& image, const std::string& path) {
     }
 }
 
+PixelRows RowsOf(const QImage& picture) {
+    return {reinterpret_cast<const std::uint32_t*>(picture.constBits()), picture.width(),
+            picture.height(), picture.bytesPerLine() / 4};
+}
+
 }  // namespace vexlo::test

@@ -4,6 +4,8 @@
 #include <QImage>
 #include <string>
 
+#include "DesktopPlatform.h"
+
 namespace vexlo::test {
 
 // Quadrant colours of a test picture: a person can tell at any point of the
@@ -15,6 +17,9 @@ inline const QColor kBottomRight{230, 220, 20};
 
 // A picture of `width` x `height` in four coloured quadrants.
 QImage QuadrantPicture(int width, int height);
+
+// The rows of an RGB32 picture as the platform takes them.
+PixelRows RowsOf(const QImage& picture);
 
 // Saves `image` as a BMP file at `path`.
 void SaveBmp(const QImage& image, const std::string& path);

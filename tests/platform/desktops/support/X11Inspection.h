@@ -4,6 +4,9 @@
 
 #include <QImage>
 #include <string>
+#include <vector>
+
+#include "DesktopPlatform.h"
 
 namespace vexlo::test {
 
@@ -15,5 +18,11 @@ xcb_pixmap_t RootProperty(const std::string& display, const char* atomName);
 
 // True while the server still knows `pixmap`.
 bool PixmapExists(const std::string& display, xcb_pixmap_t pixmap);
+
+// Replaces the X server's RandR monitors by `screens` (names, rectangles, the
+// primary), as `xrandr --setmonitor` does: one server screen shown as several
+// monitors. The first takes the server's output, the others none. False when
+// the server refused.
+bool DefineMonitors(const std::string& display, const std::vector<ScreenInfo>& screens);
 
 }  // namespace vexlo::test
