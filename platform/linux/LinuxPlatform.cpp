@@ -12,6 +12,7 @@ LinuxPlatform::LinuxPlatform(FileRegistry registry, std::unique_ptr<WallpaperSet
       setter_(std::move(setter)),
       copies_(WallpaperCopies::DefaultFolder(context.env)),
       display_(EnvValue(context.env, "DISPLAY")),
+      eventLoop_(context.eventLoop),
       qtScreens_(context.qtScreens),
       shortcut_(std::move(shortcut)),
       shell_(context.env) {

@@ -60,6 +60,7 @@ private:
     std::unique_ptr<WallpaperSetter> setter_;
     WallpaperCopies copies_;
     std::string display_;
+    bool eventLoop_;
     bool qtScreens_;
     std::unique_ptr<GlobalShortcut> shortcut_;
     // The context of the screen watch's connections: gone with the platform.
