@@ -421,8 +421,12 @@ TEST_F(OptionsFormTest, TheMainWindowRefillsTheTreeAndRearmsTheTimerAfterTheDial
     // The first run: no settings file, then "addfolder" from another process
     // writes one folder; an unchanged OK shows it in the empty tree.
     QDir().mkpath(dir_.filePath("first"));
-    MainFormContext firstRun{&platform_, std::make_shared<RecordingTrayShell>(),
-                             dir_.filePath("first/").toStdString(), kExe};
+    const std::string first = dir_.filePath("first/").toStdString();
+    SettingsStore firstSettings(first + "Vexlo.ini");
+    VexloPro firstEngine(firstSettings, platform_, host, first);
+    MainFormContext firstRun{
+        &platform_,  std::make_shared<RecordingTrayShell>(), first, kExe, &host, &firstSettings,
+        &firstEngine};
     TfrmMain fresh(firstRun);
     EXPECT_EQ(fresh.Form().treeFiles->topLevelItemCount(), 0);
     WriteProfileString(dir_.filePath("first/vexlo.ini").toStdString(), "Folders", "C", "/p/C/");
