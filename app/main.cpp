@@ -1,7 +1,7 @@
 // The program Vexlo: answer --help and --version, choose how to reach the
 // screen, create the main window (which opens the settings, the tray icon, the
 // timer and the hot key), carry out the command line, then run the event loop
-// until "Quit".
+// until "Quit". A command that ends at once runs without the window.
 #include <QCoreApplication>
 #include <QDir>
 #include <QLibraryInfo>
@@ -51,6 +51,18 @@ int AddFolderWithoutScreen(int argc, char** argv, const std::vector<std::string>
         vexlo::ReportError(error);
         return 1;
     }
+}
+
+// "apply" and "addfolder" end before the event loop: they open the settings
+// and do their work as the main window's engine would, and skip the window,
+// tree, tray icon, timer and hot key that would vanish unseen.
+int RunEndingCommand(vexlo::DesktopPlatform& platform, const std::string& folder,
+                     const std::vector<std::string>& arguments) {
+    vexlo::SettingsStore settings(folder + "Vexlo.ini");
+    vexlo::WidgetHost host(qApp);
+    vexlo::VexloPro engine(settings, platform, host, folder);
+    engine.HandleCommandLine(arguments);
+    return 0;
 }
 
 #if defined(__unix__) && !defined(__APPLE__)
@@ -154,6 +166,9 @@ int main(int argc, char** argv) {
         }
 
         std::unique_ptr<vexlo::DesktopPlatform> platform = vexlo::CreateDesktopPlatform(process);
+        if (vexlo::EndsBeforeEventLoop(arguments)) {
+            return RunEndingCommand(*platform, folder, arguments);
+        }
         vexlo::SettingsStore settings(folder + "Vexlo.ini");
         vexlo::WidgetHost host(&app);
         vexlo::VexloPro engine(settings, *platform, host, folder);

@@ -156,6 +156,14 @@ bool CommandNeedsScreen(const std::vector<std::string>& arguments) {
     return arguments.empty() || AsciiLower(arguments[0]) != "addfolder";
 }
 
+bool EndsBeforeEventLoop(const std::vector<std::string>& arguments) {
+    if (arguments.empty()) {
+        return false;
+    }
+    const std::string word = AsciiLower(arguments[0]);
+    return word == "apply" || word == "addfolder";
+}
+
 void AddFolderCommand(const std::string& programFolder, const std::string& folder) {
     if (folder.empty()) {
         throw VexloError("The command \"addfolder\" needs a folder: vexlo addfolder FOLDER");

@@ -19,6 +19,12 @@ std::string UsageText(const std::string& program);
 // writes the settings file.
 bool CommandNeedsScreen(const std::vector<std::string>& arguments);
 
+// True for the commands that end the program before its event loop runs
+// ("apply" and "addfolder", in any case): VexloPro::HandleCommandLine returns
+// kEndProgram for them or raises their error, so nothing of the main window,
+// its tree or the tray icon would ever be seen.
+bool EndsBeforeEventLoop(const std::vector<std::string>& arguments);
+
 // "addfolder FOLDER": the [Folders] entry FolderKeyName = FOLDER, written
 // straight into the settings file of `programFolder` (a key of that name gets
 // the new value). A relative FOLDER names another folder for every process

@@ -34,6 +34,20 @@ TEST_F(CommandLine, ResultsOfTheFirstArgument) {
     EXPECT_TRUE(platform.Calls().empty());
 }
 
+TEST_F(CommandLine, OnlyApplyAndAddFolderEndBeforeTheEventLoop) {
+    const std::string picture = MakePicture("c.png", 8, 8);
+    EXPECT_TRUE(EndsBeforeEventLoop({"APPLY", picture}));
+    EXPECT_EQ(Run({"APPLY", picture}), VexloPro::kEndProgram);
+    EXPECT_TRUE(EndsBeforeEventLoop({"AddFolder", "/x"}));
+    EXPECT_EQ(Run({"AddFolder", "/x"}), VexloPro::kEndProgram);
+    EXPECT_TRUE(EndsBeforeEventLoop({"apply"}));  // its error ends the program too
+    EXPECT_THROW(Run({"apply"}), VexloError);
+    for (const std::vector<std::string>& staying :
+         {std::vector<std::string>{}, {"change"}, {"/debug", "apply"}, {"applyx"}, {""}}) {
+        EXPECT_FALSE(EndsBeforeEventLoop(staying));
+    }
+}
+
 TEST_F(CommandLine, ChangeInAnyCaseRefreshesIconsAndChangesOnlyWhenAsked) {
     const std::string picture = MakePicture("pics/a.jpg", 64, 48);
     settings->WriteString("Folders", "pics", Root() + "pics");
