@@ -74,15 +74,18 @@ BmpHeader ReadBmpHeader(QFile& file) {
     info.append(QByteArray(std::max<int>(0, 56 - info.size()), '\0'));
 
     BmpHeader h;
+    h.infoSize = infoSize;
     h.palette.fill(qRgb(0, 0, 0));  // indices past a short colour table show black
     std::int64_t declaredHeight = 0;
     if (core) {
         h.width = U16(info, 4);
         declaredHeight = U16(info, 6);
+        h.planes = static_cast<int>(U16(info, 8));
         h.bitsPerPixel = static_cast<int>(U16(info, 10));
     } else {
         h.width = static_cast<std::int32_t>(U32(info, 4));
         declaredHeight = static_cast<std::int32_t>(U32(info, 8));
+        h.planes = static_cast<int>(U16(info, 12));
         h.bitsPerPixel = static_cast<int>(U16(info, 14));
         h.compression = U32(info, 16);
         // OS/2 2.x uses codes 3 and 4 for Huffman and RLE24: refuse them.
@@ -113,6 +116,7 @@ BmpHeader ReadBmpHeader(QFile& file) {
     }
 
     const std::int64_t offset = U32(head, 10);
+    h.declaredOffset = offset;
     if (offset != 0 && (offset < next || offset > fileSize)) {
         throw VexloError("BMP file is damaged: its pixel data offset " + std::to_string(offset) +
                          " lies outside the file's data area");

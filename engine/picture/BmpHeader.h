@@ -28,6 +28,11 @@ struct BmpHeader {
     std::array<QRgb, 256> palette{};       // unused entries are opaque black
     std::int64_t dataOffset = 0;
     std::int64_t dataSize = 0;  // bytes from dataOffset to the end of the file
+    // As the file declares them: the bitmap header's size, the planes, and
+    // the pixel data offset (0 when the file leaves it out).
+    std::int64_t infoSize = 0;
+    int planes = 0;
+    std::int64_t declaredOffset = 0;
 
     std::int64_t RowBytes() const { return ((width * bitsPerPixel + 31) / 32) * 4; }
 };

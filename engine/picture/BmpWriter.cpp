@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "VexloError.h"
+#include "picture/PictureFile.h"
 #include "profile/AtomicFile.h"
 
 namespace vexlo {
@@ -128,6 +129,39 @@ void SaveBmpFile(const QImage& image, const std::string& path) {
         written = file.Write(buffer.data(), static_cast<std::size_t>(out - buffer.data()));
     }
     if (!written || !file.Commit()) {
+        Fail(path, file.Error());
+    }
+}
+
+bool IsWriterLayout(const BmpHeader& header, QSize placed) {
+    return header.width == placed.width() && header.height == placed.height() && !header.topDown &&
+           header.infoSize == 40 && header.planes == 1 && header.bitsPerPixel == 24 &&
+           header.compression == kBmpRgb && header.declaredOffset == kHeadersSize &&
+           header.dataOffset == kHeadersSize &&
+           header.dataSize == header.RowBytes() * header.height;
+}
+
+void CopyBmpFile(const std::string& from, const std::string& path) {
+    QFile source;
+    OpenPictureFile(source, from);
+    AtomicFile file(path);
+    if (!file.Open()) {
+        Fail(path, file.Error());
+    }
+    std::vector<char> buffer(std::size_t{1} << 20);
+    for (;;) {
+        const qint64 got = source.read(buffer.data(), static_cast<qint64>(buffer.size()));
+        if (got < 0) {
+            throw VexloError("BMP file cannot be read: " + source.errorString().toStdString());
+        }
+        if (got == 0) {
+            break;
+        }
+        if (!file.Write(buffer.data(), static_cast<std::size_t>(got))) {
+            Fail(path, file.Error());
+        }
+    }
+    if (!file.Commit()) {
         Fail(path, file.Error());
     }
 }

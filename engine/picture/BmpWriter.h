@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QImage>
+#include <QSize>
 #include <string>
+
+#include "picture/BmpHeader.h"
 
 namespace vexlo {
 
@@ -14,5 +17,20 @@ namespace vexlo {
 // other than RGB32, ARGB32 and ARGB32_Premultiplied, which are converted
 // first). Throws VexloError naming the path on failure.
 void SaveBmpFile(const QImage& image, const std::string& path);
+
+// True when a file with this header holds its pixels exactly as SaveBmpFile
+// lays out a picture of `placed` size: the same size, a 40-byte header, one
+// plane, 24 bits, BI_RGB, bottom-up, the pixels at byte 54, every row padded
+// to four bytes and nothing after the last. Such a file is copied as it is
+// instead of being decoded and written again. The fields no reader lays pixels
+// out by (resolution, the size fields, colours used) are not compared.
+bool IsWriterLayout(const BmpHeader& header, QSize placed);
+
+// Copies the BMP file at `from` to `path` as it is, with SaveBmpFile's
+// guarantees: written beside the target, synced and renamed over it, so a
+// failure leaves the previous file. Throws VexloError "Cannot save the
+// picture ..." naming the path when the write fails, and "BMP file cannot be
+// read: ..." when `from` cannot be read.
+void CopyBmpFile(const std::string& from, const std::string& path);
 
 }  // namespace vexlo

@@ -3,6 +3,7 @@
 
 #include "ForkedChild.h"
 #include "PictureTestSupport.h"
+#include "picture/BmpHeader.h"
 #include "picture/BmpReader.h"
 #include "picture/BmpWriter.h"
 
@@ -102,6 +103,81 @@ TEST_F(BmpWriterTest, EmptyPictureIsRefused) {
     const std::string message = ErrorOf([&] { SaveBmpFile(QImage(), Path("e.bmp")); });
     EXPECT_NE(message.find("the picture is empty"), std::string::npos) << message;
     EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("e.bmp"))));
+}
+
+BmpHeader HeaderOf(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path;
+    return ReadBmpHeader(file);
+}
+
+TEST_F(BmpWriterTest, OnlyTheWritersOwnLayoutAtThePlacedSizeIsCopiedAsItIs) {
+    // The writer's own files, at every row padding, and only at their size.
+    for (int width : {1, 2, 3, 4, 37}) {
+        SaveBmpFile(MakeBlockPattern(width, 5), Path("w.bmp"));
+        const BmpHeader written = HeaderOf(Path("w.bmp"));
+        EXPECT_TRUE(IsWriterLayout(written, QSize(width, 5))) << width;
+        EXPECT_FALSE(IsWriterLayout(written, QSize(width, 4))) << width;
+        EXPECT_FALSE(IsWriterLayout(written, QSize(width + 1, 5))) << width;
+    }
+    // Another writer's file in the same layout (other resolution and size
+    // fields) counts; each difference in how pixels are laid out does not.
+    const auto rows = [](int count, int rowBytes) {
+        return std::vector<std::uint8_t>(static_cast<std::size_t>(count * rowBytes), 0x40);
+    };
+    BmpLayout same{.width = 5, .height = 3, .pixels = rows(3, 16)};
+    WriteBytes(MakeBmp(same), Path("same.bmp"));
+    EXPECT_TRUE(IsWriterLayout(HeaderOf(Path("same.bmp")), QSize(5, 3)));
+    const struct {
+        const char* what;
+        BmpLayout layout;
+    } others[] = {
+        {"top-down", {.width = 5, .height = -3, .pixels = rows(3, 16)}},
+        {"32 bits", {.width = 5, .height = 3, .bitsPerPixel = 32, .pixels = rows(3, 20)}},
+        {"V4 header", {.headerSize = 108, .width = 5, .height = 3, .pixels = rows(3, 16)}},
+        {"OS/2 header", {.headerSize = 12, .width = 5, .height = 3, .pixels = rows(3, 16)}},
+        {"gap before the pixels",
+         {.width = 5, .height = 3, .pixels = rows(3, 16), .dataOffset = 58}},
+        {"bytes after the last row", {.width = 5, .height = 3, .pixels = rows(4, 16)}},
+        {"last row unpadded",
+         {.width = 5, .height = 3, .pixels = std::vector<std::uint8_t>(2 * 16 + 15, 0x40)}},
+    };
+    for (const auto& other : others) {
+        WriteBytes(MakeBmp(other.layout), Path("other.bmp"));
+        EXPECT_FALSE(IsWriterLayout(HeaderOf(Path("other.bmp")), QSize(5, 3))) << other.what;
+    }
+    // An offset of 0 (readers then take the pixels after the headers) and
+    // planes other than 1 are not what the writer writes.
+    for (const std::size_t at : {10u, 26u}) {
+        auto bytes = MakeBmp(same);
+        bytes[at] = at == 10 ? 0 : 2;
+        WriteBytes(bytes, Path("field.bmp"));
+        EXPECT_FALSE(IsWriterLayout(HeaderOf(Path("field.bmp")), QSize(5, 3))) << at;
+    }
+}
+
+TEST_F(BmpWriterTest, CopyKeepsEveryByteAndAFailureKeepsThePreviousFile) {
+    const std::string target = Path("wallpaper.bmp");
+    SaveBmpFile(MakeBlockPattern(8, 8), target);
+    const auto before = ReadBytes(target);
+    SaveBmpFile(MakeBlockPattern(37, 20), Path("source.bmp"));
+    CopyBmpFile(Path("source.bmp"), target);
+    EXPECT_EQ(ReadBytes(target), ReadBytes(Path("source.bmp")));
+
+    WriteBytes(before, target);
+    const std::string underFile = target + "/inner.bmp";
+    std::string message = ErrorOf([&] { CopyBmpFile(Path("source.bmp"), underFile); });
+    EXPECT_EQ(message.rfind("Cannot save the picture \"" + underFile + "\": ", 0), 0u) << message;
+    {
+        test::FileSizeLimit limit(before.size() + 100);
+        message = ErrorOf([&] { CopyBmpFile(Path("source.bmp"), target); });
+    }
+    EXPECT_EQ(message.rfind("Cannot save the picture \"" + target + "\": ", 0), 0u) << message;
+    message = ErrorOf([&] { CopyBmpFile(Path("missing.bmp"), target); });
+    EXPECT_NE(message.find("missing.bmp"), std::string::npos) << message;
+    EXPECT_EQ(ReadBytes(target), before);
+    EXPECT_EQ(QDir(QString::fromStdString(Path(""))).entryList(QDir::Files),
+              QStringList({"source.bmp", "wallpaper.bmp"}));
 }
 
 }  // namespace
