@@ -68,6 +68,13 @@ std::string Title(xcb_connection_t* c, xcb_window_t window, xcb_atom_t netName, 
     return {};
 }
 
+// Helper windows a toolkit names after the program (a tray icon's, an
+// invisible leader) are a pixel or so in size: not the window looked for.
+bool IsWindowSized(xcb_connection_t* c, xcb_window_t window) {
+    auto geometry = Own(xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr));
+    return geometry && geometry->width > 1 && geometry->height > 1;
+}
+
 // Median round trip from mapping a window of our own (override-redirect, so
 // no window manager stands between) to reading its MapNotify.
 double EventRoundTripMs(xcb_connection_t* c, xcb_screen_t* screen) {
@@ -167,7 +174,7 @@ int main(int argc, char** argv) {
         auto attributes =
             Own(xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), nullptr));
         if (attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE &&
-            Title(c, window, netName, utf8) == title) {
+            Title(c, window, netName, utf8) == title && IsWindowSized(c, window)) {
             shown = NowMs();
         }
     };
@@ -211,7 +218,8 @@ int main(int argc, char** argv) {
             }
             case XCB_EXPOSE: {
                 const auto* e = reinterpret_cast<xcb_expose_event_t*>(event.get());
-                if (watched.count(e->window) && Title(c, e->window, netName, utf8) == title) {
+                if (watched.count(e->window) && Title(c, e->window, netName, utf8) == title &&
+                    IsWindowSized(c, e->window)) {
                     shown = at;
                 }
                 break;
