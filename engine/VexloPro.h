@@ -6,8 +6,8 @@
 #include <functional>
 #include <map>
 #include <optional>
-#include <set>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
