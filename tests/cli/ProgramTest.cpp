@@ -75,12 +75,6 @@ protected:
         env["XDG_CONFIG_HOME"] = dir_.Sub("config");
         env["XDG_DATA_HOME"] = dir_.Sub("data");
         env["XDG_RUNTIME_DIR"] = dir_.Sub("runtime");
-        // The sanitizer build's settings reach the program too.
-        for (const char* name : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"}) {
-            if (const char* value = std::getenv(name)) {
-                env[name] = value;
-            }
-        }
         return env;
     }
     std::vector<std::string> Argv(std::vector<std::string> arguments) const {

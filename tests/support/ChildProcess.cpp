@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <stdexcept>
 #include <thread>
 
@@ -54,6 +55,14 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, const Environme
     std::vector<std::string> vars;
     for (const auto& [name, value] : env) {
         vars.push_back(name + "=" + value);
+    }
+    // A child of a sanitizer build is one too: it keeps the suite's sanitizer
+    // settings (the leak suppressions above all) whatever environment it gets.
+    for (const char* name : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"}) {
+        const char* value = std::getenv(name);
+        if (value != nullptr && env.find(name) == env.end()) {
+            vars.push_back(std::string(name) + "=" + value);
+        }
     }
     const int rc = posix_spawnp(&pid_, args[0].c_str(), &actions, &attr, Pointers(args).data(),
                                 Pointers(vars).data());
