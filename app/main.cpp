@@ -20,6 +20,7 @@
 #include "NextCommand.h"
 #include "ProgramFolder.h"
 #include "QtTrayShell.h"
+#include "SettingsNames.h"
 #include "SettingsStore.h"
 #include "StartupSession.h"
 #include "VexloCommandLine.h"
@@ -58,7 +59,7 @@ int AddFolderWithoutScreen(int argc, char** argv, const std::vector<std::string>
 // tree, tray icon, timer and hot key that would vanish unseen.
 int RunEndingCommand(vexlo::DesktopPlatform& platform, const std::string& folder,
                      const std::vector<std::string>& arguments) {
-    vexlo::SettingsStore settings(folder + "Vexlo.ini");
+    vexlo::SettingsStore settings(folder + vexlo::ini::kFileName);
     vexlo::WidgetHost host(qApp);
     vexlo::VexloPro engine(settings, platform, host, folder);
     engine.HandleCommandLine(arguments);
@@ -158,7 +159,7 @@ int main(int argc, char** argv) {
             const auto channel = vexlo::CreateInstanceChannel(process, folder);
             return vexlo::RunNextCommand(*channel, [&] {
                 const auto platform = vexlo::CreateDesktopPlatform(process);
-                vexlo::SettingsStore settings(folder + "Vexlo.ini");
+                vexlo::SettingsStore settings(folder + vexlo::ini::kFileName);
                 QObject owner;
                 vexlo::WidgetHost host(&owner);
                 vexlo::VexloPro(settings, *platform, host, folder).ChangeWallpaper();
@@ -169,7 +170,7 @@ int main(int argc, char** argv) {
         if (vexlo::EndsBeforeEventLoop(arguments)) {
             return RunEndingCommand(*platform, folder, arguments);
         }
-        vexlo::SettingsStore settings(folder + "Vexlo.ini");
+        vexlo::SettingsStore settings(folder + vexlo::ini::kFileName);
         vexlo::WidgetHost host(&app);
         vexlo::VexloPro engine(settings, *platform, host, folder);
         vexlo::MainFormContext context;

@@ -2,6 +2,7 @@
 
 #include <unordered_map>
 
+#include "SettingsNames.h"
 #include "VexloError.h"
 #include "profile/ProfileName.h"
 
@@ -9,8 +10,8 @@ namespace vexlo {
 namespace {
 
 constexpr std::string_view kProgramSections[] = {
-    "Settings", "Startup", "HotKeys", "Interface",   "Larger",
-    "Smaller",  "Deform",  "Folders", "Use Folders", "Wallpaper Changing"};
+    ini::kSettings, ini::kStartup, ini::kHotKeys, ini::kInterface,  ini::kLarger,
+    ini::kSmaller,  ini::kDeform,  ini::kFolders, ini::kUseFolders, ini::kWallpaperChanging};
 
 int DigitValue(char c, int base) {
     int v = -1;

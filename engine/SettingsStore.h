@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "SettingsNames.h"
 #include "SettingsView.h"
 #include "profile/ProfileFile.h"
 
@@ -98,9 +99,9 @@ private:
 };
 
 // The keys a per-item section holds.
-inline constexpr std::string_view kPerItemKeys[] = {"Use Specific Apply", "Apply Method",
-                                                    "Use Transparent Icons", "Icon Caption",
-                                                    "Desktop Background"};
+inline constexpr std::string_view kPerItemKeys[] = {ini::kUseSpecificApply, ini::kApplyMethod,
+                                                    ini::kUseTransparentIcons, ini::kIconCaption,
+                                                    ini::kDesktopBackground};
 
 // True for the fixed and folder sections of the settings file, letter case ignored.
 bool IsProgramSectionName(std::string_view name);

@@ -11,6 +11,7 @@
 #include "NextCommand.h"
 #include "PathRules.h"
 #include "PictureDecoding.h"
+#include "SettingsNames.h"
 #include "VexloError.h"
 #include "VexloPro.h"
 #include "profile/ProfileFile.h"
@@ -36,7 +37,7 @@ struct CommandCall {
 
 int RunChange(const CommandCall& call) {
     const auto change = [&] {
-        if (call.settings.ReadBool("Startup", "Change Wallpaper", false)) {
+        if (call.settings.ReadBool(ini::kStartup, ini::kChangeWallpaper, false)) {
             call.engine.ChangeWallpaper();
         }
     };
@@ -181,7 +182,8 @@ void AddFolderCommand(const std::string& programFolder, const std::string& folde
         stored = absolute.lexically_normal().string();
     }
     // Straight into the file, beside the open store, under the same lock.
-    WriteProfileString(programFolder + "vexlo.ini", "Folders", FolderKeyName(stored), stored);
+    WriteProfileString(programFolder + ini::kAddFolderFileName, ini::kFolders, FolderKeyName(stored),
+                       stored);
 }
 
 int VexloPro::HandleCommandLine(const std::vector<std::string>& arguments,

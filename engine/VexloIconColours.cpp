@@ -1,3 +1,4 @@
+#include "SettingsNames.h"
 #include "VexloPro.h"
 
 namespace vexlo {
@@ -7,19 +8,19 @@ void VexloPro::ScheduleIconRefresh() {
 }
 
 void VexloPro::RefreshIconColours() {
-    const std::string current = settings_.ReadString("Settings", "Current Wallpaper", "");
+    const std::string current = settings_.ReadString(ini::kSettings, ini::kCurrentWallpaper, "");
     if (!current.empty() && settings_.SectionExists(current)) {
         const auto text =
-            static_cast<ColourRef>(settings_.ReadInteger(current, "Icon Caption", 16777215));
+            static_cast<ColourRef>(settings_.ReadInteger(current, ini::kIconCaption, 16777215));
         const auto background = static_cast<ColourRef>(settings_.ReadInteger(
-            current, "Desktop Background", static_cast<std::int32_t>(kDesktopBackgroundColour)));
-        const bool transparent = settings_.ReadBool(current, "Use Transparent Icons", false);
+            current, ini::kDesktopBackground, static_cast<std::int32_t>(kDesktopBackgroundColour)));
+        const bool transparent = settings_.ReadBool(current, ini::kUseTransparentIcons, false);
         desktop_.SetDesktopIconColours(text, background, transparent);
         return;
     }
-    if (settings_.ReadBool("Settings", "Transparent Icons", false)) {
-        desktop_.SetDesktopIconColours(
-            static_cast<ColourRef>(settings_.ReadInteger("Settings", "Icon Text Colour", 32768)));
+    if (settings_.ReadBool(ini::kSettings, ini::kTransparentIcons, false)) {
+        desktop_.SetDesktopIconColours(static_cast<ColourRef>(
+            settings_.ReadInteger(ini::kSettings, ini::kIconTextColour, 32768)));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "PathRules.h"
 #include "ScreenPlacement.h"
+#include "SettingsNames.h"
 #include "VexloPro.h"
 #include "picture/Scaler.h"
 #include "registrypro.h"
@@ -19,10 +20,10 @@ std::optional<std::string> VexloPro::PlacementOverride(const std::string& source
     std::string style(1, '0');
     for (const std::string& component : PathComponents(source)) {
         if (!overrides) {
-            overrides = settings_.ReadBool(component, "Use Specific Apply", false);
+            overrides = settings_.ReadBool(component, ini::kUseSpecificApply, false);
         }
         if (overrides) {
-            style = settings_.ReadString(component, "Apply Method", style);
+            style = settings_.ReadString(component, ini::kApplyMethod, style);
         }
     }
     if (!overrides) {
@@ -37,14 +38,15 @@ PlacementRules VexloPro::ReadPlacementRules(const std::string& source) {
     if (rules.itemStyle) {
         return rules;
     }
-    rules.stretchLarger = settings_.ReadBool("Larger", "Stretch Wallpaper", false);
-    rules.stretchSmaller = settings_.ReadBool("Smaller", "Stretch Wallpaper", false);
-    rules.tileSmaller = settings_.ReadBool("Smaller", "Tile Wallpaper", false);
-    rules.useDeform = settings_.ReadBool("Deform", "UseDeform", false);
-    rules.deform = settings_.ReadInteger("Deform", "Size", 15);
-    rules.stretchSize = settings_.ReadInteger("Smaller", "Stretch Size", 75);
-    rules.tileSize = settings_.ReadInteger("Smaller", "Tile Size", 75);
-    rules.fallback = std::to_string(settings_.ReadInteger("Settings", "Default Tile Method", 0));
+    rules.stretchLarger = settings_.ReadBool(ini::kLarger, ini::kStretchWallpaper, false);
+    rules.stretchSmaller = settings_.ReadBool(ini::kSmaller, ini::kStretchWallpaper, false);
+    rules.tileSmaller = settings_.ReadBool(ini::kSmaller, ini::kTileWallpaper, false);
+    rules.useDeform = settings_.ReadBool(ini::kDeform, ini::kUseDeform, false);
+    rules.deform = settings_.ReadInteger(ini::kDeform, ini::kDeformSize, 15);
+    rules.stretchSize = settings_.ReadInteger(ini::kSmaller, ini::kStretchSize, 75);
+    rules.tileSize = settings_.ReadInteger(ini::kSmaller, ini::kTileSize, 75);
+    rules.fallback =
+        std::to_string(settings_.ReadInteger(ini::kSettings, ini::kDefaultTileMethod, 0));
     return rules;
 }
 

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <QFile>
 #include <atomic>
 #include <filesystem>
 #include <optional>
@@ -10,6 +11,9 @@
 #include "PathRules.h"
 #include "PictureDecoding.h"
 #include "ScreenPictures.h"
+#include "SettingsNames.h"
+#include "VexloError.h"
+#include "picture/BmpHeader.h"
 #include "picture/BmpWriter.h"
 #include "profile/ProfileText.h"
 
@@ -54,6 +58,20 @@ private:
     std::string path_;
 };
 
+// True when the BMP at `path` already holds, byte for byte, what SaveBmpFile
+// would write for a picture of `placed` size, so it can be copied instead.
+bool IsWriterLaidOut(const std::string& path, QSize placed) {
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    try {
+        return IsWriterLayout(ReadBmpHeader(file), placed);
+    } catch (const VexloError&) {
+        return false;
+    }
+}
+
 }  // namespace
 
 VexloPro::VexloPro(SettingsStore& settings, DesktopPlatform& desktop, EngineHost& host,
@@ -69,10 +87,10 @@ std::string VexloPro::WallpaperBitmap() const {
 
 void VexloPro::ApplyWallpaper(const std::string& source, const std::string& target) {
     if (ShowPictures(source, {}, target, true) &&
-        settings_.ReadBool("Screens", "Different Pictures", false)) {
+        settings_.ReadBool(ini::kScreens, ini::kDifferentPictures, false)) {
         // The one picture is now every screen's.
         for (const ScreenInfo& screen : ScreenPictures::Usable(desktop_.GetScreens())) {
-            settings_.WriteString("Screens", "Current " + screen.name, source);
+            settings_.WriteString(ini::kScreens, ini::kCurrentScreenPrefix + screen.name, source);
         }
     }
 }
@@ -136,9 +154,17 @@ bool VexloPro::ShowPictures(const std::string& source, const ScreenSources& othe
         }
     }
     const QImage decoded = screens.size() > 1 ? bitmap : QImage();  // shared, not copied
+    const QSize decodedSize = bitmap.size();
     const std::string style = ChoosePlacement(bitmap, rules);
     bitmap = OpaqueOverWhite(bitmap);
-    SaveBmpFile(bitmap, target);
+    if (kind == PictureKind::Bmp && bitmap.size() == decodedSize &&
+        IsWriterLaidOut(copy->Path(), decodedSize)) {
+        // A 24-bit BMP shown at its own size: its bytes are already the
+        // wallpaper file, so they are copied rather than encoded again.
+        CopyBmpFile(copy->Path(), target);
+    } else {
+        SaveBmpFile(bitmap, target);
+    }
     {
         const auto sourceOf = [&](const ScreenInfo& screen) {
             for (const OtherPicture& o : own) {
@@ -156,7 +182,7 @@ bool VexloPro::ShowPictures(const std::string& source, const ScreenSources& othe
     desktop_.WriteRegistryString(RegistryRoot::CurrentUser, "Control Panel\\Desktop\\", "Wallpaper",
                                  target);
     if (remember) {
-        settings_.WriteString("Settings", "Current Wallpaper", ExtractFileName(source));
+        settings_.WriteString(ini::kSettings, ini::kCurrentWallpaper, ExtractFileName(source));
         ScheduleIconRefresh();
     }
     return true;

@@ -7,6 +7,7 @@
 #include "PictureCollector.h"
 #include "PictureDecoding.h"
 #include "ScreenPictures.h"
+#include "SettingsNames.h"
 #include "VexloPro.h"
 
 namespace vexlo {
@@ -27,7 +28,7 @@ std::size_t PickUniform(std::mt19937& random, std::size_t count) {
 
 void FilterEnabledFolders(const SettingsView& settings, std::vector<std::string>& names) {
     std::erase_if(names, [&](const std::string& name) {
-        return !settings.ReadBool("Use Folders", name, true);
+        return !settings.ReadBool(ini::kUseFolders, name, true);
     });
 }
 
@@ -36,8 +37,8 @@ void VexloPro::SetSeedSource(std::function<std::uint32_t()> source) {
 }
 
 void VexloPro::ChangeWallpaper() {
-    const bool random = settings_.ReadBool("Startup", "Random", true);
-    if (settings_.ReadBool("Screens", "Different Pictures", false)) {
+    const bool random = settings_.ReadBool(ini::kStartup, ini::kRandom, true);
+    if (settings_.ReadBool(ini::kScreens, ini::kDifferentPictures, false)) {
         const std::vector<ScreenInfo> screens = ScreenPictures::Usable(desktop_.GetScreens());
         if (screens.size() > 1) {
             ChangeScreens(screens, random);
@@ -69,8 +70,8 @@ void VexloPro::ChangeScreens(std::vector<ScreenInfo> screens, bool random) {
         }
     } else {
         const SettingsView settings = settings_.View();
-        RotationChoice last{settings.ReadString("Wallpaper Changing", "Folder", ""),
-                            settings.ReadString("Wallpaper Changing", "File", "")};
+        RotationChoice last{settings.ReadString(ini::kWallpaperChanging, ini::kFolder, ""),
+                            settings.ReadString(ini::kWallpaperChanging, ini::kFile, "")};
         for (std::size_t i = 0; i < screens.size(); ++i) {
             const std::optional<RotationChoice> choice =
                 ChooseSequential(settings, last.folder, last.picture);
@@ -90,21 +91,22 @@ void VexloPro::ChangeScreens(std::vector<ScreenInfo> screens, bool random) {
     ShowPictures(primary, own, WallpaperBitmap(), true);
     RememberChange(picks.back().folder, picks.back().picture);
     for (std::size_t i = 0; i < screens.size(); ++i) {
-        settings_.WriteString("Screens", "Current " + screens[i].name, picks[i].picture);
+        settings_.WriteString(ini::kScreens, ini::kCurrentScreenPrefix + screens[i].name,
+                              picks[i].picture);
     }
 }
 
 namespace {
 
 std::string FolderPath(const SettingsView& settings, const std::string& name) {
-    return IncludeTrailingSeparator(settings.ReadString("Folders", name, ""));
+    return IncludeTrailingSeparator(settings.ReadString(ini::kFolders, name, ""));
 }
 
 }  // namespace
 
 void VexloPro::RememberChange(const std::string& folder, const std::string& file) {
-    settings_.WriteString("Wallpaper Changing", "Folder", folder);
-    settings_.WriteString("Wallpaper Changing", "File", file);
+    settings_.WriteString(ini::kWallpaperChanging, ini::kFolder, folder);
+    settings_.WriteString(ini::kWallpaperChanging, ini::kFile, file);
 }
 
 std::optional<RotationChoice> VexloPro::ChooseRandom() {
@@ -114,7 +116,7 @@ std::optional<RotationChoice> VexloPro::ChooseRandom() {
 
 std::optional<RotationChoice> VexloPro::ChooseRandom(std::mt19937& random) {
     const SettingsView settings = settings_.View();
-    std::vector<std::string> folders = settings.ReadSection("Folders");
+    std::vector<std::string> folders = settings.ReadSection(ini::kFolders);
     FilterEnabledFolders(settings, folders);
     if (folders.empty()) {
         return std::nullopt;
@@ -159,8 +161,8 @@ void VexloPro::ChangeSequential() {
     // per folder, the remembered position and the paths.
     const SettingsView settings = settings_.View();
     const std::optional<RotationChoice> choice =
-        ChooseSequential(settings, settings.ReadString("Wallpaper Changing", "Folder", ""),
-                         settings.ReadString("Wallpaper Changing", "File", ""));
+        ChooseSequential(settings, settings.ReadString(ini::kWallpaperChanging, ini::kFolder, ""),
+                         settings.ReadString(ini::kWallpaperChanging, ini::kFile, ""));
     if (choice) {
         ApplyChosen(choice->folder, choice->picture);
     }
@@ -169,7 +171,7 @@ void VexloPro::ChangeSequential() {
 std::optional<RotationChoice> VexloPro::ChooseSequential(const SettingsView& settings,
                                                          const std::string& rememberedFolder,
                                                          const std::string& rememberedFile) {
-    std::vector<std::string> folders = settings.ReadSection("Folders");
+    std::vector<std::string> folders = settings.ReadSection(ini::kFolders);
     FilterEnabledFolders(settings, folders);
     if (folders.empty()) {
         return std::nullopt;

@@ -2,6 +2,7 @@
 // is plugged in or out, resized or turned.
 #include "PathRules.h"
 #include "ScreenPictures.h"
+#include "SettingsNames.h"
 #include "VexloPro.h"
 
 namespace vexlo {
@@ -21,10 +22,10 @@ void VexloPro::PlaceAgain() {
         const SettingsView settings = settings_.View();
         ScreenSources own;
         std::string source;
-        if (settings.ReadBool("Screens", "Different Pictures", false)) {
+        if (settings.ReadBool(ini::kScreens, ini::kDifferentPictures, false)) {
             for (const ScreenInfo& screen : ScreenPictures::Usable(desktop_.GetScreens())) {
                 const std::string picture =
-                    settings.ReadString("Screens", "Current " + screen.name, "");
+                    settings.ReadString(ini::kScreens, ini::kCurrentScreenPrefix + screen.name, "");
                 if (!picture.empty()) {
                     own[screen.name] = picture;
                     source = screen.primary ? picture : source;
@@ -33,9 +34,10 @@ void VexloPro::PlaceAgain() {
         }
         if (source.empty()) {
             // The rotation's last picture, when it is still the current one.
-            const std::string file = settings.ReadString("Wallpaper Changing", "File", "");
+            const std::string file = settings.ReadString(ini::kWallpaperChanging, ini::kFile, "");
             if (!file.empty() &&
-                ExtractFileName(file) == settings.ReadString("Settings", "Current Wallpaper", "")) {
+                ExtractFileName(file) ==
+                    settings.ReadString(ini::kSettings, ini::kCurrentWallpaper, "")) {
                 source = file;
             }
         }

@@ -8,6 +8,7 @@
 
 #include "ErrorReport.h"
 #include "IconCaptionControls.h"
+#include "SettingsNames.h"
 #include "WindowFont.h"
 #include "WindowsColour.h"
 #include "profile/ProfileName.h"
@@ -63,18 +64,18 @@ TfrmApplyOptions::~TfrmApplyOptions() = default;
 int TfrmApplyOptions::Open(QWidget* owner, SettingsStore& settings, const DesktopPlatform& desktop,
                            const std::string& sectionName) {
     const SettingsView file = settings.View();
-    const bool transparent = file.ReadBool("Settings", "Transparent Icons", false);
-    const std::int32_t colour = file.ReadInteger("Settings", "Icon Text Colour", 16777215);
-    const std::int32_t style = file.ReadInteger("Settings", "Default Tile Method", 0);
+    const bool transparent = file.ReadBool(ini::kSettings, ini::kTransparentIcons, false);
+    const std::int32_t colour = file.ReadInteger(ini::kSettings, ini::kIconTextColour, 16777215);
+    const std::int32_t style = file.ReadInteger(ini::kSettings, ini::kDefaultTileMethod, 0);
 
     TfrmApplyOptions dialog(settings, owner);
     dialog.SetSectionName(sectionName);
     dialog.ui_->chkIcons->setChecked(
-        file.ReadBool(sectionName, "Use Transparent Icons", transparent));
-    dialog.SetIconCaptionColour(file.ReadInteger(sectionName, "Icon Caption", colour));
+        file.ReadBool(sectionName, ini::kUseTransparentIcons, transparent));
+    dialog.SetIconCaptionColour(file.ReadInteger(sectionName, ini::kIconCaption, colour));
     dialog.ui_->chkUseSpecificStretching->setChecked(
-        file.ReadBool(sectionName, "Use Specific Apply", false));
-    dialog.SetApplicationMethod(file.ReadInteger(sectionName, "Apply Method", style));
+        file.ReadBool(sectionName, ini::kUseSpecificApply, false));
+    dialog.SetApplicationMethod(file.ReadInteger(sectionName, ini::kApplyMethod, style));
     if (!desktop.CanColourIconCaptions()) {
         dialog.DisableIconCaptionControls();
     }
@@ -113,7 +114,7 @@ void TfrmApplyOptions::SetSectionName(const std::string& name) {
 
 bool TfrmApplyOptions::NameTakenByFolderList() const {
     const std::string_view name = TrimProfileBlanks(sectionName_);
-    return ProfileNamesEqual(name, "Folders") || ProfileNamesEqual(name, "Use Folders");
+    return ProfileNamesEqual(name, ini::kFolders) || ProfileNamesEqual(name, ini::kUseFolders);
 }
 
 void TfrmApplyOptions::SetIconCaptionColour(std::int32_t colour) {
@@ -157,11 +158,11 @@ void TfrmApplyOptions::btnOKClick() {
     }
     // Every key on every OK, so the section holds what the dialog showed. A
     // refused write ends the handler here: the dialog stays open.
-    settings_.WriteInteger(sectionName_, "Icon Caption", swatchColour_);
-    settings_.WriteBool(sectionName_, "Use Transparent Icons", ui_->chkIcons->isChecked());
-    settings_.WriteBool(sectionName_, "Use Specific Apply",
+    settings_.WriteInteger(sectionName_, ini::kIconCaption, swatchColour_);
+    settings_.WriteBool(sectionName_, ini::kUseTransparentIcons, ui_->chkIcons->isChecked());
+    settings_.WriteBool(sectionName_, ini::kUseSpecificApply,
                         ui_->chkUseSpecificStretching->isChecked());
-    settings_.WriteInteger(sectionName_, "Apply Method", ApplicationMethod());
+    settings_.WriteInteger(sectionName_, ini::kApplyMethod, ApplicationMethod());
     accept();
 }
 

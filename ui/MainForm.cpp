@@ -16,6 +16,7 @@
 #include "MenuPainter.h"
 #include "PictureDecoding.h"
 #include "QtTrayShell.h"
+#include "SettingsNames.h"
 #include "TrayIcon.h"
 #include "WindowFont.h"
 #include "lstFilesPro.h"
@@ -62,8 +63,9 @@ void TfrmMain::FormCreate(const MainFormContext& context) {
     host_ = context.host;
     settings_ = context.settings;
     engine_ = context.engine;
-    ui_->chkPreview->setChecked(settings_->ReadBool("Interface", "Preview Wallpapers", true));
-    FillFolderTree(ui_->treeFiles, settings_->ReadSection("Folders"), *imageList_);
+    ui_->chkPreview->setChecked(
+        settings_->ReadBool(ini::kInterface, ini::kPreviewWallpapers, true));
+    FillFolderTree(ui_->treeFiles, settings_->ReadSection(ini::kFolders), *imageList_);
     ApplyIconCaptionCapability();
     trayIcon_ = new TTrayIcon(this, context.trayShell);
     trayIcon_->setIcon(ImageList::ApplicationIcon());
@@ -85,7 +87,7 @@ void TfrmMain::FormCreate(const MainFormContext& context) {
     // The backend calls the sink from its own event handling (a window
     // procedure on Windows), which no exception may leave: the sink reports
     // its errors itself, as every other handler does.
-    if (settings_->ReadBool("Hotkeys", "CtrlAltC", true)) {
+    if (settings_->ReadBool(ini::kHotKeys, ini::kCtrlAltC, true)) {
         platform_->RegisterGlobalHotKey([this](std::uint32_t message, std::uint64_t wParam) {
             RunGuarded([&] { HandleMessages(message, wParam); });
         });
@@ -107,8 +109,8 @@ void TfrmMain::ApplyIconCaptionCapability() {
 void TfrmMain::ArmTimerFromSettings() {
     const SettingsView view = settings_->View();
     timer_.SetInterval(
-        AutoChangeTimer::MinutesToInterval(view.ReadInteger("Settings", "Timer Time", 10)));
-    timer_.SetEnabled(view.ReadBool("Settings", "Use Timer", false));
+        AutoChangeTimer::MinutesToInterval(view.ReadInteger(ini::kSettings, ini::kTimerTime, 10)));
+    timer_.SetEnabled(view.ReadBool(ini::kSettings, ini::kUseTimer, false));
 }
 
 void TfrmMain::BuildMenus() {

@@ -3,6 +3,7 @@
 
 #include "MainForm.h"
 #include "OptionsForm.h"
+#include "SettingsNames.h"
 #include "lstFilesPro.h"
 #include "ui_MainForm.h"
 
@@ -17,7 +18,7 @@ void TfrmMain::btnOptionsClick() {
     TfrmOptions dialog(context, this);
     dialog.exec();
     // However the dialog closed, Cancel included: Remove has written at once.
-    const std::vector<std::string> folders = settings_->ReadSection("Folders");
+    const std::vector<std::string> folders = settings_->ReadSection(ini::kFolders);
     // An empty tree is refilled too: folders added by "addfolder" since then show.
     if (dialog.FoldersChanged() || ui_->treeFiles->topLevelItemCount() == 0) {
         FillFolderTree(ui_->treeFiles, folders, *imageList_);

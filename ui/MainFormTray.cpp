@@ -4,6 +4,7 @@
 #include <QMenu>
 
 #include "MainForm.h"
+#include "SettingsNames.h"
 #include "TrayIcon.h"
 
 namespace vexlo {
@@ -34,10 +35,10 @@ void TfrmMain::ChangeWallpaper1Click() {
 }
 
 void TfrmMain::EnableAutochanging1Click() {
-    timer_.SetInterval(
-        AutoChangeTimer::MinutesToInterval(settings_->ReadInteger("Settings", "Timer Time", 10)));
+    timer_.SetInterval(AutoChangeTimer::MinutesToInterval(
+        settings_->ReadInteger(ini::kSettings, ini::kTimerTime, 10)));
     timer_.SetEnabled(!timer_.Enabled());
-    settings_->WriteBool("Settings", "Use Timer", timer_.Enabled());
+    settings_->WriteBool(ini::kSettings, ini::kUseTimer, timer_.Enabled());
 }
 
 void TfrmMain::mnuTrayPopup() {

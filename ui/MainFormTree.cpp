@@ -19,6 +19,7 @@
 #include "ErrorReport.h"
 #include "MainForm.h"
 #include "PathRules.h"
+#include "SettingsNames.h"
 #include "VexloError.h"
 #include "files/RenameNoReplace.h"
 #include "lstFilesPro.h"
@@ -175,7 +176,8 @@ void TfrmMain::treeFilesChange() {
         return;
     }
     if (IsFolderNode(node)) {
-        const bool active = settings_->ReadBool("Use Folders", node->text(0).toStdString(), true);
+        const bool active =
+            settings_->ReadBool(ini::kUseFolders, node->text(0).toStdString(), true);
         ui_->StatusBar1->showMessage(
             QString::fromStdString(GetNodePath(node, *settings_)) +
             (active ? QStringLiteral(" | Active") : QStringLiteral(" | Not Active")));
@@ -234,7 +236,7 @@ void TfrmMain::treeFilesKeyUp(int key, Qt::KeyboardModifiers shift) {
         return;
     }
     if (key == Qt::Key_F5 && held == Qt::ShiftModifier) {
-        FillFolderTree(ui_->treeFiles, settings_->ReadSection("Folders"), *imageList_);
+        FillFolderTree(ui_->treeFiles, settings_->ReadSection(ini::kFolders), *imageList_);
     } else if (key == Qt::Key_F5) {
         QTreeWidgetItem* folder = IsFolderNode(selected) ? selected : selected->parent();
         if (folder == nullptr) {

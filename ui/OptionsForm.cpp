@@ -14,6 +14,7 @@
 #include "IconCaptionControls.h"
 #include "OptionsFormScreens.h"
 #include "PathRules.h"
+#include "SettingsNames.h"
 #include "ui_OptionsForm.h"
 
 namespace vexlo {
@@ -147,13 +148,13 @@ void TfrmOptions::ApplyIconCaptionCapability() {
 void TfrmOptions::FormCreate() {
     const SettingsView view = settings_.View();
     // The folders, each row ending in a separator, ticked unless switched off.
-    for (const std::string& key : view.ReadSection("Folders")) {
-        AddFolderRow(IncludeTrailingSeparator(view.ReadString("Folders", key, "")),
-                     view.ReadBool("Use Folders", key, true));
+    for (const std::string& key : view.ReadSection(ini::kFolders)) {
+        AddFolderRow(IncludeTrailingSeparator(view.ReadString(ini::kFolders, key, "")),
+                     view.ReadBool(ini::kUseFolders, key, true));
     }
     // Start-up.
-    ui_->chkChangeWallpaper->setChecked(view.ReadBool("Startup", "Change Wallpaper", false));
-    const bool random = view.ReadBool("Startup", "Random", true);
+    ui_->chkChangeWallpaper->setChecked(view.ReadBool(ini::kStartup, ini::kChangeWallpaper, false));
+    const bool random = view.ReadBool(ini::kStartup, ini::kRandom, true);
     ui_->rdoRandom->setChecked(random);
     ui_->rdoSequential->setChecked(!random);
     // The log-on value and the file manager items, recognised only by their exact text.
@@ -168,7 +169,7 @@ void TfrmOptions::FormCreate() {
                                      "not set") == VerbCommandFor(executable_, "addfolder"));
     // The hot key, ticked when absent: start-up registers it then, and an
     // unticked box would switch a working key off at the next OK.
-    ui_->chkUseCtrlAltC->setChecked(view.ReadBool("HotKeys", "CtrlAltC", true));
+    ui_->chkUseCtrlAltC->setChecked(view.ReadBool(ini::kHotKeys, ini::kCtrlAltC, true));
     // Where the key is bound outside Vexlo, the box says where.
     if (const std::string note = platform_.GlobalHotKeyNote(); !note.empty()) {
         auto* label = new QLabel(QString::fromStdString(note), ui_->grpHotkeys);
@@ -179,22 +180,23 @@ void TfrmOptions::FormCreate() {
         ui_->layHotkeys->addWidget(label);
     }
     // Timer, icons, the swatch.
-    ui_->chkTimer->setChecked(view.ReadBool("Settings", "Use Timer", false));
-    ui_->spnTimer->SetValue(view.ReadInteger("Settings", "Timer Time", 10));
-    ui_->chkIcons->setChecked(view.ReadBool("Settings", "Transparent Icons", false));
-    SetSwatchColour(static_cast<ColourRef>(view.ReadInteger(
-        "Settings", "Icon Text Colour", static_cast<std::int32_t>(kDesktopBackgroundColour))));
+    ui_->chkTimer->setChecked(view.ReadBool(ini::kSettings, ini::kUseTimer, false));
+    ui_->spnTimer->SetValue(view.ReadInteger(ini::kSettings, ini::kTimerTime, 10));
+    ui_->chkIcons->setChecked(view.ReadBool(ini::kSettings, ini::kTransparentIcons, false));
+    SetSwatchColour(static_cast<ColourRef>(
+        view.ReadInteger(ini::kSettings, ini::kIconTextColour,
+                         static_cast<std::int32_t>(kDesktopBackgroundColour))));
     // The default style.
-    SetDefTileMethod(view.ReadInteger("Settings", "Default Tile Method", 0));
+    SetDefTileMethod(view.ReadInteger(ini::kSettings, ini::kDefaultTileMethod, 0));
     // The size rules; each bar's change rule runs as it moves, the stretch bar
     // first, so that a tile size above it pushes it up.
-    ui_->chkLargerShrink->setChecked(view.ReadBool("Larger", "Stretch Wallpaper", false));
-    ui_->chkLargerDeformation->setChecked(view.ReadBool("Deform", "UseDeform", false));
-    ui_->trkLargerStretch->setValue(view.ReadInteger("Deform", "Size", 15));
-    ui_->chkSmallerStretch->setChecked(view.ReadBool("Smaller", "Stretch Wallpaper", false));
-    ui_->chkSmallerTile->setChecked(view.ReadBool("Smaller", "Tile Wallpaper", false));
-    ui_->trkSmallerStretch->setValue(view.ReadInteger("Smaller", "Stretch Size", 75));
-    ui_->trkSmallerTile->setValue(view.ReadInteger("Smaller", "Tile Size", 75));
+    ui_->chkLargerShrink->setChecked(view.ReadBool(ini::kLarger, ini::kStretchWallpaper, false));
+    ui_->chkLargerDeformation->setChecked(view.ReadBool(ini::kDeform, ini::kUseDeform, false));
+    ui_->trkLargerStretch->setValue(view.ReadInteger(ini::kDeform, ini::kDeformSize, 15));
+    ui_->chkSmallerStretch->setChecked(view.ReadBool(ini::kSmaller, ini::kStretchWallpaper, false));
+    ui_->chkSmallerTile->setChecked(view.ReadBool(ini::kSmaller, ini::kTileWallpaper, false));
+    ui_->trkSmallerStretch->setValue(view.ReadInteger(ini::kSmaller, ini::kStretchSize, 75));
+    ui_->trkSmallerTile->setValue(view.ReadInteger(ini::kSmaller, ini::kTileSize, 75));
     // The screens, read as the dialog opens, and the choice of pictures for them.
     screens_->Load(view, platform_.GetScreens());
 }
@@ -212,11 +214,11 @@ void TfrmOptions::btnOKClick() {
             folders.emplace_back(key, path);
             flags.emplace_back(key, row->checkState() == Qt::Checked ? "1" : "0");
         }
-        batch.EraseSection("Use Folders");  // both erased before either is written
-        batch.WriteSection("Folders", folders);
-        batch.WriteSection("Use Folders", flags);
-        batch.WriteBool("Startup", "Change Wallpaper", ui_->chkChangeWallpaper->isChecked());
-        batch.WriteBool("Startup", "Random", ui_->rdoRandom->isChecked());
+        batch.EraseSection(ini::kUseFolders);  // both erased before either is written
+        batch.WriteSection(ini::kFolders, folders);
+        batch.WriteSection(ini::kUseFolders, flags);
+        batch.WriteBool(ini::kStartup, ini::kChangeWallpaper, ui_->chkChangeWallpaper->isChecked());
+        batch.WriteBool(ini::kStartup, ini::kRandom, ui_->rdoRandom->isChecked());
     });
     // The log-on value and the file manager items, written or removed on every OK.
     SaveRunValue(platform_, ui_->chkLoad->isChecked(), executable_);
@@ -231,19 +233,20 @@ void TfrmOptions::btnOKClick() {
     platform_.StoreGlobalHotKey(ui_->chkUseCtrlAltC->isChecked());
     // The rest in one update.
     settings_.Update([&](SettingsBatch& batch) {
-        batch.WriteBool("HotKeys", "CtrlAltC", ui_->chkUseCtrlAltC->isChecked());
-        batch.WriteBool("Settings", "Use Timer", ui_->chkTimer->isChecked());
-        batch.WriteInteger("Settings", "Timer Time", ui_->spnTimer->Value());
-        batch.WriteInteger("Settings", "Default Tile Method", DefTileMethod());
-        batch.WriteBool("Settings", "Transparent Icons", ui_->chkIcons->isChecked());
-        batch.WriteInteger("Settings", "Icon Text Colour", static_cast<std::int32_t>(swatch_));
-        batch.WriteBool("Larger", "Stretch Wallpaper", ui_->chkLargerShrink->isChecked());
-        batch.WriteBool("Deform", "UseDeform", ui_->chkLargerDeformation->isChecked());
-        batch.WriteInteger("Deform", "Size", ui_->trkLargerStretch->value());
-        batch.WriteBool("Smaller", "Stretch Wallpaper", ui_->chkSmallerStretch->isChecked());
-        batch.WriteBool("Smaller", "Tile Wallpaper", ui_->chkSmallerTile->isChecked());
-        batch.WriteInteger("Smaller", "Stretch Size", ui_->trkSmallerStretch->value());
-        batch.WriteInteger("Smaller", "Tile Size", ui_->trkSmallerTile->value());
+        batch.WriteBool(ini::kHotKeys, ini::kCtrlAltC, ui_->chkUseCtrlAltC->isChecked());
+        batch.WriteBool(ini::kSettings, ini::kUseTimer, ui_->chkTimer->isChecked());
+        batch.WriteInteger(ini::kSettings, ini::kTimerTime, ui_->spnTimer->Value());
+        batch.WriteInteger(ini::kSettings, ini::kDefaultTileMethod, DefTileMethod());
+        batch.WriteBool(ini::kSettings, ini::kTransparentIcons, ui_->chkIcons->isChecked());
+        batch.WriteInteger(ini::kSettings, ini::kIconTextColour,
+                           static_cast<std::int32_t>(swatch_));
+        batch.WriteBool(ini::kLarger, ini::kStretchWallpaper, ui_->chkLargerShrink->isChecked());
+        batch.WriteBool(ini::kDeform, ini::kUseDeform, ui_->chkLargerDeformation->isChecked());
+        batch.WriteInteger(ini::kDeform, ini::kDeformSize, ui_->trkLargerStretch->value());
+        batch.WriteBool(ini::kSmaller, ini::kStretchWallpaper, ui_->chkSmallerStretch->isChecked());
+        batch.WriteBool(ini::kSmaller, ini::kTileWallpaper, ui_->chkSmallerTile->isChecked());
+        batch.WriteInteger(ini::kSmaller, ini::kStretchSize, ui_->trkSmallerStretch->value());
+        batch.WriteInteger(ini::kSmaller, ini::kTileSize, ui_->trkSmallerTile->value());
         screens_->Save(batch);
     });
     accept();

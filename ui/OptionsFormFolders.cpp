@@ -6,6 +6,7 @@
 
 #include "OptionsForm.h"
 #include "PathRules.h"
+#include "SettingsNames.h"
 #include "VexloError.h"
 #include "profile/ProfileName.h"
 #include "ui_OptionsForm.h"
@@ -99,8 +100,8 @@ void TfrmOptions::btnRemoveClick() {
     const std::string key = FolderKeyName(text.toStdString());
     try {
         settings_.Update([&](SettingsBatch& batch) {
-            batch.DeleteKey("Folders", key);
-            batch.DeleteKey("Use Folders", key);
+            batch.DeleteKey(ini::kFolders, key);
+            batch.DeleteKey(ini::kUseFolders, key);
         });
     } catch (const VexloError&) {
         // A key delete that fails is ignored, as every key delete is.

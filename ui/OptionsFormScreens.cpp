@@ -4,26 +4,13 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <algorithm>
-#include <cctype>
 
 #include "ScreenLayoutWidget.h"
+#include "SettingsNames.h"
+#include "profile/ProfileName.h"
 #include "ui_OptionsFormScreens.h"
 
 namespace vexlo {
-
-namespace {
-
-constexpr const char* kScreensSection = "Screens";
-constexpr const char* kDifferentPicturesKey = "Different Pictures";
-
-bool SameName(const std::string& a, const std::string& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
-}
-
-}  // namespace
 
 OptionsScreensPage::OptionsScreensPage(QWidget* parent)
     : QWidget(parent), ui_(std::make_unique<Ui::OptionsScreensPage>()) {
@@ -39,11 +26,11 @@ OptionsScreensPage::~OptionsScreensPage() = default;
 
 void OptionsScreensPage::Load(const SettingsView& view, const std::vector<ScreenInfo>& screens) {
     ui_->ScreenLayout->SetScreens(screens);
-    const auto keys = view.ReadSection(kScreensSection);
+    const auto keys = view.ReadSection(ini::kScreens);
     keyExisted_ = std::any_of(keys.begin(), keys.end(), [](const std::string& key) {
-        return SameName(key, kDifferentPicturesKey);
+        return ProfileNamesEqual(key, ini::kDifferentPictures);
     });
-    loadedDifferent_ = view.ReadBool(kScreensSection, kDifferentPicturesKey, false);
+    loadedDifferent_ = view.ReadBool(ini::kScreens, ini::kDifferentPictures, false);
     ui_->rdoDifferentPictures->setChecked(loadedDifferent_);
     ui_->rdoSamePicture->setChecked(!loadedDifferent_);
 
@@ -68,7 +55,7 @@ void OptionsScreensPage::Load(const SettingsView& view, const std::vector<Screen
 void OptionsScreensPage::Save(SettingsBatch& batch) const {
     const bool different = ui_->rdoDifferentPictures->isChecked();
     if (keyExisted_ || different != loadedDifferent_) {
-        batch.WriteBool(kScreensSection, kDifferentPicturesKey, different);
+        batch.WriteBool(ini::kScreens, ini::kDifferentPictures, different);
     }
 }
 

@@ -12,6 +12,7 @@
 #include "PictureKinds.h"
 #include "PictureStatus.h"
 #include "PreviewImage.h"
+#include "SettingsNames.h"
 #include "SettingsStore.h"
 #include "listing/FolderListing.h"
 
@@ -127,7 +128,7 @@ void LoadFolderNode(QTreeWidgetItem* node, const std::string& folderPath, const 
 }
 
 std::string GetFolderPath(const SettingsStore& settings, const std::string& keyName) {
-    return IncludeTrailingSeparator(settings.ReadString("Folders", keyName, ""));
+    return IncludeTrailingSeparator(settings.ReadString(ini::kFolders, keyName, ""));
 }
 
 std::string GetNodePath(const QTreeWidgetItem* node, const SettingsStore& settings) {

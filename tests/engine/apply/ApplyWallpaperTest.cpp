@@ -4,9 +4,11 @@
 #include <filesystem>
 
 #include "EngineFixture.h"
+#include "FileHelpers.h"
 #include "ForkedChild.h"
 #include "PictureDecoding.h"
 #include "VexloError.h"
+#include "picture/BmpWriter.h"
 
 namespace vexlo::test {
 namespace {
@@ -259,6 +261,31 @@ TEST_F(ApplyWallpaperTest, PictureNamedLikeTheTemporaryCopySurvives) {
     engine->ApplyWallpaper(source, Wallpaper());
     EXPECT_TRUE(Exists(source));
     EXPECT_EQ(SizeOf(Wallpaper()), QSize(12, 12));
+}
+
+// A 24-bit BMP shown at its own size becomes the wallpaper file byte for byte
+// (the resolution field the writer never sets shows that it was copied); one
+// that is shrunk first is written afresh.
+TEST_F(ApplyWallpaperTest, ABmpAlreadyAsTheWriterLaysItOutIsCopied) {
+    const auto writerLaidOut = [&](const std::string& name, int width, int height) {
+        const std::string path = Root() + name;
+        SaveBmpFile(QImage(width, height, QImage::Format_RGB32), path);
+        std::string bytes = ReadFile(path);
+        bytes.replace(38, 8, "\x11\x22\x33\x44\x11\x22\x33\x44");
+        WriteFile(path, bytes);
+        return path;
+    };
+    const std::string small = writerLaidOut("small.bmp", 33, 7);
+    engine->ApplyWallpaper(small, Wallpaper());
+    EXPECT_EQ(ReadFile(Wallpaper()), ReadFile(small));
+
+    // Too deformed to stretch, so shrunk to the desktop.
+    settings->WriteBool("Larger", "Stretch Wallpaper", true);
+    settings->WriteBool("Deform", "UseDeform", true);
+    const std::string large = writerLaidOut("large.bmp", 3200, 450);
+    engine->ApplyWallpaper(large, Wallpaper());
+    EXPECT_EQ(SizeOf(Wallpaper()), QSize(1600, 225));
+    EXPECT_NE(ReadFile(Wallpaper()).substr(38, 8), ReadFile(large).substr(38, 8));
 }
 
 TEST_F(ApplyWallpaperTest, ReapplyingTheWallpaperFileItself) {
