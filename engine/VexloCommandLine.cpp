@@ -182,8 +182,8 @@ void AddFolderCommand(const std::string& programFolder, const std::string& folde
         stored = absolute.lexically_normal().string();
     }
     // Straight into the file, beside the open store, under the same lock.
-    WriteProfileString(programFolder + ini::kAddFolderFileName, ini::kFolders, FolderKeyName(stored),
-                       stored);
+    WriteProfileString(programFolder + ini::kAddFolderFileName, ini::kFolders,
+                       FolderKeyName(stored), stored);
 }
 
 int VexloPro::HandleCommandLine(const std::vector<std::string>& arguments,
