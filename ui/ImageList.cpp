@@ -1,6 +1,6 @@
 #include "ImageList.h"
 
-#include <QFile>
+#include <QImageReader>
 
 // The images are compiled into the windows' static library, whose resources
 // must be registered by hand before the first use.
@@ -14,10 +14,24 @@ static void RegisterImages() {
 
 namespace vexlo {
 
+namespace {
+
+// The compiled-in images are all PNG: the reader is told so, rather than
+// asking every image plugin about each file as QPixmap(path) and
+// QIcon::addFile do, which cost more than the decoding at start-up.
+QImage ReadPng(const QString& path) {
+    QImageReader reader(path, "png");
+    reader.setDecideFormatFromContent(false);
+    return reader.read();
+}
+
+}  // namespace
+
 ImageList::ImageList(QObject* parent) : QObject(parent) {
     RegisterImages();
     for (int i = 0; i < kCount; ++i) {
-        QPixmap image(QStringLiteral(":/images/list/%1.png").arg(i, 2, 10, QLatin1Char('0')));
+        QPixmap image = QPixmap::fromImage(
+            ReadPng(QStringLiteral(":/images/list/%1.png").arg(i, 2, 10, QLatin1Char('0'))));
         if (image.isNull()) {
             image = QPixmap(16, 16);
             image.fill(Qt::transparent);
@@ -42,9 +56,9 @@ QIcon ImageList::ApplicationIcon() {
     RegisterImages();
     QIcon icon;
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-        const QString name = QStringLiteral(":/images/vexlo-%1.png").arg(size);
-        if (QFile::exists(name)) {
-            icon.addFile(name, QSize(size, size));
+        const QImage image = ReadPng(QStringLiteral(":/images/vexlo-%1.png").arg(size));
+        if (!image.isNull()) {
+            icon.addPixmap(QPixmap::fromImage(image));
         }
     }
     return icon;

@@ -28,8 +28,10 @@ TfrmMain::TfrmMain(const MainFormContext& context, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       ui_(std::make_unique<Ui::TfrmMain>()),
       timer_(this) {
-    ui_->setupUi(this);
+    // The font first, so that every control is made with it rather than
+    // changed to it afterwards.
     setFont(WindowFont());
+    ui_->setupUi(this);
     setFixedSize(678, 420);
     setWindowIcon(ImageList::ApplicationIcon());
     // The window's own background: the system button face.
@@ -68,7 +70,7 @@ void TfrmMain::FormCreate(const MainFormContext& context) {
     FillFolderTree(ui_->treeFiles, settings_->ReadSection(ini::kFolders), *imageList_);
     ApplyIconCaptionCapability();
     trayIcon_ = new TTrayIcon(this, context.trayShell);
-    trayIcon_->setIcon(ImageList::ApplicationIcon());
+    trayIcon_->setIcon(windowIcon());  // decoded once, for both
     trayIcon_->setToolTip(QStringLiteral("Vexlo"));
     trayIcon_->setOnDblClick([this](QObject*) { TrayIconDblClick(); });
     trayIcon_->setPopupMenu(mnuTray_);

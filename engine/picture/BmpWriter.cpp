@@ -7,6 +7,10 @@
 #include <limits>
 #include <vector>
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
+
 #include "VexloError.h"
 #include "picture/PictureFile.h"
 #include "profile/AtomicFile.h"
@@ -45,10 +49,37 @@ std::array<std::uint8_t, kHeadersSize> MakeHeaders(int width, int height, std::u
     return h;
 }
 
+#if defined(__x86_64__) && defined(__GNUC__)
+// Opaque pixels, four at a time with SSSE3's byte shuffle: each 16-byte store
+// also writes four bytes past its twelve, which the next store (or the scalar
+// tail) overwrites, so it stops six pixels before the end of the row.
+__attribute__((target("ssse3"))) int ConvertOpaqueSsse3(const QRgb* in, int width,
+                                                        std::uint8_t* out) {
+    const __m128i order = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+    int x = 0;
+    for (; x + 6 <= width; x += 4, out += 12) {
+        const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_shuffle_epi8(four, order));
+    }
+    return x;
+}
+
+bool HasSsse3() {
+    static const bool has = __builtin_cpu_supports("ssse3");
+    return has;
+}
+#endif
+
 // Lays each pixel over white and stores it as blue, green, red.
 void ConvertRow(const QRgb* in, int width, QImage::Format format, std::uint8_t* out) {
     if (format == QImage::Format_RGB32) {
         int x = 0;
+#if defined(__x86_64__) && defined(__GNUC__)
+        if (HasSsse3()) {
+            x = ConvertOpaqueSsse3(in, width, out);
+            out += 3 * x;
+        }
+#endif
 #if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
         // Four pixels make three whole words of blue, green, red bytes.
         for (; x + 4 <= width; x += 4, out += 12) {
