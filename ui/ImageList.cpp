@@ -1,6 +1,7 @@
 #include "ImageList.h"
 
 #include <QImageReader>
+#include <utility>
 
 // The images are compiled into the windows' static library, whose resources
 // must be registered by hand before the first use.
@@ -52,12 +53,31 @@ QPixmap ImageList::Pixmap(int index) const {
     return images_[static_cast<std::size_t>(index)];
 }
 
-QIcon ImageList::ApplicationIcon() {
+ApplicationIconLoader::ApplicationIconLoader() {
     RegisterImages();
+    images_ = std::async(std::launch::async, [] {
+        std::vector<QImage> images;
+        for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+            QImage image = ReadPng(QStringLiteral(":/images/vexlo-%1.png").arg(size));
+            if (!image.isNull()) {
+                images.push_back(std::move(image));
+            }
+        }
+        return images;
+    });
+}
+
+ApplicationIconLoader::~ApplicationIconLoader() {
+    if (images_.valid()) {
+        images_.wait();
+    }
+}
+
+QIcon ApplicationIconLoader::Take() {
     QIcon icon;
-    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-        const QImage image = ReadPng(QStringLiteral(":/images/vexlo-%1.png").arg(size));
-        if (!image.isNull()) {
+    if (images_.valid()) {
+        // Pixmaps belong to the GUI thread: only the decoding ran beside it.
+        for (const QImage& image : images_.get()) {
             icon.addPixmap(QPixmap::fromImage(image));
         }
     }

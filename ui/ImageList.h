@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QIcon>
+#include <QImage>
 #include <QObject>
 #include <QPixmap>
+#include <future>
 #include <vector>
 
 namespace vexlo {
@@ -32,11 +34,25 @@ public:
     QIcon Icon(int index) const;
     QPixmap Pixmap(int index) const;
 
-    // The program's own icon (every size), for the window and the tray.
-    static QIcon ApplicationIcon();
 
 private:
     std::vector<QPixmap> images_;
+};
+
+// The program's icon, decoded on a thread of its own from construction on, so
+// that a window can make its controls meanwhile; Take() waits for it and gives
+// the icon (once).
+class ApplicationIconLoader {
+public:
+    ApplicationIconLoader();
+    ~ApplicationIconLoader();
+    ApplicationIconLoader(const ApplicationIconLoader&) = delete;
+    ApplicationIconLoader& operator=(const ApplicationIconLoader&) = delete;
+
+    QIcon Take();
+
+private:
+    std::future<std::vector<QImage>> images_;
 };
 
 }  // namespace vexlo

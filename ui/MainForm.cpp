@@ -28,12 +28,14 @@ TfrmMain::TfrmMain(const MainFormContext& context, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       ui_(std::make_unique<Ui::TfrmMain>()),
       timer_(this) {
+    // The icon is decoded while the controls are made.
+    ApplicationIconLoader icon;
     // The font first, so that every control is made with it rather than
     // changed to it afterwards.
     setFont(WindowFont());
     ui_->setupUi(this);
     setFixedSize(678, 420);
-    setWindowIcon(ImageList::ApplicationIcon());
+    setWindowIcon(icon.Take());
     // The window's own background: the system button face.
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
