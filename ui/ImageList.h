@@ -34,7 +34,6 @@ public:
     QIcon Icon(int index) const;
     QPixmap Pixmap(int index) const;
 
-
 private:
     std::vector<QPixmap> images_;
 };
