@@ -34,6 +34,7 @@ TfrmMain::TfrmMain(const MainFormContext& context, QWidget* parent)
     // changed to it afterwards.
     setFont(WindowFont());
     ui_->setupUi(this);
+    ui_->Label1->adjustSize();  // its caption in that font, whole
     setFixedSize(678, 420);
     setWindowIcon(icon.Take());
     // The window's own background: the system button face.

@@ -125,6 +125,10 @@ protected:
 
 TEST_P(CaptionFit, EveryCaptionOfEveryWindowFits) {
     TfrmMain& frm = Make();
+    // As made, in the window's own font, before any change of face.
+    frm.show();
+    QApplication::processEvents();
+    EXPECT_EQ(CutCaptions(&frm).join(QLatin1Char('\n')).toStdString(), "");
     ExpectAllFit(&frm);
 
     // With the longest texts the bars' labels can show.
