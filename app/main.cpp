@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "CreateDesktopPlatform.h"
@@ -27,6 +28,10 @@
 #include "VexloPro.h"
 #include "WidgetHost.h"
 #include "files/LeftoverFiles.h"
+
+#if defined(__unix__) && !defined(__APPLE__)
+#include <fontconfig/fontconfig.h>
+#endif
 
 namespace {
 
@@ -134,6 +139,15 @@ int main(int argc, char** argv) {
     int qtArgc = static_cast<int>(qtArgv.size());
     qtArgv.push_back(nullptr);
 
+#if defined(__unix__) && !defined(__APPLE__)
+    // A start that shows a window reads the font configuration on a thread
+    // of its own meanwhile (fontconfig is thread-safe): Qt, connecting to the
+    // display, finds it ready when the first text is measured.
+    std::jthread fontWarmUp;
+    if (!vexlo::EndsBeforeEventLoop(given) && !vexlo::IsNextCommand(given)) {
+        fontWarmUp = std::jthread([] { FcInit(); });
+    }
+#endif
     vexlo::GuardedApplication app(qtArgc, qtArgv.data());
     QApplication::setApplicationName(QStringLiteral("Vexlo"));
     QApplication::setApplicationVersion(QStringLiteral(VEXLO_VERSION));
