@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <QFile>
 #include <atomic>
 #include <filesystem>
 #include <optional>
@@ -12,8 +11,6 @@
 #include "PictureDecoding.h"
 #include "ScreenPictures.h"
 #include "SettingsNames.h"
-#include "VexloError.h"
-#include "picture/BmpHeader.h"
 #include "picture/BmpWriter.h"
 #include "profile/ProfileText.h"
 
@@ -57,20 +54,6 @@ public:
 private:
     std::string path_;
 };
-
-// True when the BMP at `path` already holds, byte for byte, what SaveBmpFile
-// would write for a picture of `placed` size, so it can be copied instead.
-bool IsWriterLaidOut(const std::string& path, QSize placed) {
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly)) {
-        return false;
-    }
-    try {
-        return IsWriterLayout(ReadBmpHeader(file), placed);
-    } catch (const VexloError&) {
-        return false;
-    }
-}
 
 }  // namespace
 
@@ -158,7 +141,7 @@ bool VexloPro::ShowPictures(const std::string& source, const ScreenSources& othe
     const std::string style = ChoosePlacement(bitmap, rules);
     bitmap = OpaqueOverWhite(bitmap);
     if (kind == PictureKind::Bmp && bitmap.size() == decodedSize &&
-        IsWriterLaidOut(copy->Path(), decodedSize)) {
+        IsWriterLayout(copy->Path(), decodedSize)) {
         // A 24-bit BMP shown at its own size: its bytes are already the
         // wallpaper file, so they are copied rather than encoded again.
         CopyBmpFile(copy->Path(), target);

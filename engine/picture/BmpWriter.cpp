@@ -172,6 +172,16 @@ bool IsWriterLayout(const BmpHeader& header, QSize placed) {
            header.dataSize == header.RowBytes() * header.height;
 }
 
+bool IsWriterLayout(const std::string& path, QSize placed) {
+    try {
+        QFile file;
+        OpenPictureFile(file, path);
+        return IsWriterLayout(ReadBmpHeader(file), placed);
+    } catch (const VexloError&) {
+        return false;
+    }
+}
+
 void CopyBmpFile(const std::string& from, const std::string& path) {
     QFile source;
     OpenPictureFile(source, from);

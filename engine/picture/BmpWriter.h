@@ -25,6 +25,9 @@ void SaveBmpFile(const QImage& image, const std::string& path);
 // instead of being decoded and written again. The fields no reader lays pixels
 // out by (resolution, the size fields, colours used) are not compared.
 bool IsWriterLayout(const BmpHeader& header, QSize placed);
+// The same for the file at `path` (named by its bytes); false for a file that
+// cannot be opened or is no valid BMP.
+bool IsWriterLayout(const std::string& path, QSize placed);
 
 // Copies the BMP file at `from` to `path` as it is, with SaveBmpFile's
 // guarantees: written beside the target, synced and renamed over it, so a

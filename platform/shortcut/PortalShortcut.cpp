@@ -13,16 +13,16 @@ namespace {
 
 // One entry of the portal's shortcut list, a(sa{sv}): the id and its
 // "description" and "preferred_trigger".
-struct PortalShortcutSpec {
+struct PortalShortcutEntry {
     QString id;
     QVariantMap properties;
 };
-using PortalShortcutList = QList<PortalShortcutSpec>;
+using PortalShortcutList = QList<PortalShortcutEntry>;
 
 }  // namespace
 }  // namespace vexlo
 
-Q_DECLARE_METATYPE(vexlo::PortalShortcutSpec)
+Q_DECLARE_METATYPE(vexlo::PortalShortcutEntry)
 Q_DECLARE_METATYPE(vexlo::PortalShortcutList)
 
 namespace vexlo {
@@ -33,23 +33,23 @@ const QString kPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString kInterface = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
 const QString kRequestInterface = QStringLiteral("org.freedesktop.portal.Request");
 
-QDBusArgument& operator<<(QDBusArgument& argument, const PortalShortcutSpec& spec) {
+QDBusArgument& operator<<(QDBusArgument& argument, const PortalShortcutEntry& entry) {
     argument.beginStructure();
-    argument << spec.id << spec.properties;
+    argument << entry.id << entry.properties;
     argument.endStructure();
     return argument;
 }
 
-const QDBusArgument& operator>>(const QDBusArgument& argument, PortalShortcutSpec& spec) {
+const QDBusArgument& operator>>(const QDBusArgument& argument, PortalShortcutEntry& entry) {
     argument.beginStructure();
-    argument >> spec.id >> spec.properties;
+    argument >> entry.id >> entry.properties;
     argument.endStructure();
     return argument;
 }
 
 PortalShortcutList Shortcuts() {
     static const bool registered = [] {
-        qDBusRegisterMetaType<PortalShortcutSpec>();
+        qDBusRegisterMetaType<PortalShortcutEntry>();
         qDBusRegisterMetaType<PortalShortcutList>();
         return true;
     }();

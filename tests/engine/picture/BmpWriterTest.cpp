@@ -128,6 +128,8 @@ TEST_F(BmpWriterTest, OnlyTheWritersOwnLayoutAtThePlacedSizeIsCopiedAsItIs) {
     BmpLayout same{.width = 5, .height = 3, .pixels = rows(3, 16)};
     WriteBytes(MakeBmp(same), Path("same.bmp"));
     EXPECT_TRUE(IsWriterLayout(HeaderOf(Path("same.bmp")), QSize(5, 3)));
+    EXPECT_TRUE(IsWriterLayout(Path("same.bmp"), QSize(5, 3)));
+    EXPECT_FALSE(IsWriterLayout(Path("missing.bmp"), QSize(5, 3)));  // no error, no copy
     const struct {
         const char* what;
         BmpLayout layout;
