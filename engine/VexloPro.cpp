@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <filesystem>
+#include <future>
 #include <optional>
 #include <system_error>
 
@@ -140,15 +141,39 @@ bool VexloPro::ShowPictures(const std::string& source, const ScreenSources& othe
     const QSize decodedSize = bitmap.size();
     const std::string style = ChoosePlacement(bitmap, rules);
     bitmap = OpaqueOverWhite(bitmap);
-    if (kind == PictureKind::Bmp && bitmap.size() == decodedSize &&
-        IsWriterLayout(copy->Path(), decodedSize)) {
-        // A 24-bit BMP shown at its own size: its bytes are already the
-        // wallpaper file, so they are copied rather than encoded again.
-        CopyBmpFile(copy->Path(), target);
-    } else {
-        SaveBmpFile(bitmap, target);
-    }
+    const bool copyAsItIs = kind == PictureKind::Bmp && bitmap.size() == decodedSize &&
+                            IsWriterLayout(copy->Path(), decodedSize);
     {
+        // The file is written on a thread of its own while the screens'
+        // pictures are placed and handed to the desktop; a desktop that takes
+        // pixels shows them once the file is complete, one that reads the
+        // file waits for it. Only const access to `bitmap` meanwhile.
+        std::future<void> writing = std::async(std::launch::async, [&] {
+            if (copyAsItIs) {
+                // A 24-bit BMP shown at its own size: its bytes are already
+                // the wallpaper file, so the apply's own copy becomes it.
+                MoveBmpFile(copy->Path(), target);
+            } else {
+                SaveBmpFile(bitmap, target);
+            }
+        });
+        // Kept, so that a failed write is reported even by a desktop that
+        // was not told or that swallowed the error.
+        std::exception_ptr failed;
+        bool waited = false;
+        const auto written = [&] {
+            if (!waited) {
+                waited = true;
+                try {
+                    writing.get();
+                } catch (...) {
+                    failed = std::current_exception();
+                }
+            }
+            if (failed) {
+                std::rethrow_exception(failed);
+            }
+        };
         const auto sourceOf = [&](const ScreenInfo& screen) {
             for (const OtherPicture& o : own) {
                 if (o.name == screen.name) {
@@ -158,7 +183,8 @@ bool VexloPro::ShowPictures(const std::string& source, const ScreenSources& othe
             return ScreenSource{&decoded, &rules};
         };
         const ScreenPictures pictures(screens, desktop_.GetDesktopSize(), sourceOf, bitmap, style);
-        desktop_.SetScreenWallpapers(target, pictures.Wallpapers());
+        desktop_.SetScreenWallpapersOnceWritten(target, pictures.Wallpapers(), written);
+        written();
     }
     bitmap = QImage();
     shown_ = {source, others};

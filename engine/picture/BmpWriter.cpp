@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -204,6 +205,15 @@ void CopyBmpFile(const std::string& from, const std::string& path) {
     }
     if (!file.Commit()) {
         Fail(path, file.Error());
+    }
+}
+
+void MoveBmpFile(const std::string& from, const std::string& path) {
+    const int error = ReplaceWithFile(path, from);
+    if (error == EXDEV) {
+        CopyBmpFile(from, path);
+    } else if (error != 0) {
+        Fail(path, std::strerror(error));
     }
 }
 

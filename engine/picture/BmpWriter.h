@@ -36,4 +36,9 @@ bool IsWriterLayout(const std::string& path, QSize placed);
 // read: ..." when `from` cannot be read.
 void CopyBmpFile(const std::string& from, const std::string& path);
 
+// Makes the BMP file at `from`, the caller's own and no longer needed, the file
+// at `path` with the same guarantees: synced and renamed over it, or copied as
+// CopyBmpFile does where it lives on another file system. Throws as CopyBmpFile.
+void MoveBmpFile(const std::string& from, const std::string& path);
+
 }  // namespace vexlo

@@ -118,6 +118,19 @@ public:
         return SetDesktopWallpaper(path);
     }
 
+    // As SetScreenWallpapers, while `path` is still being written: `written`
+    // returns once the file is complete and throws when it could not be made.
+    // A desktop that takes pixels prepares them meanwhile and shows nothing
+    // before `written` has returned; one that takes files calls it first. A
+    // throw from `written` leaves the desktop as it was and propagates. The
+    // default: written(), then SetScreenWallpapers.
+    virtual bool SetScreenWallpapersOnceWritten(const std::string& path,
+                                                const std::vector<ScreenWallpaper>& screens,
+                                                const std::function<void()>& written) {
+        written();
+        return SetScreenWallpapers(path, screens);
+    }
+
     // Calls `changed` on the GUI thread, from the event loop, whenever the
     // screens change (one added or removed, a size, position or turn
     // changed); one change may call it several times. Replaces an earlier

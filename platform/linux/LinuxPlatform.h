@@ -38,6 +38,9 @@ public:
     bool SetDesktopWallpaper(const std::string& path) override;
     bool SetScreenWallpapers(const std::string& path,
                              const std::vector<ScreenWallpaper>& screens) override;
+    bool SetScreenWallpapersOnceWritten(const std::string& path,
+                                        const std::vector<ScreenWallpaper>& screens,
+                                        const std::function<void()>& written) override;
     using DesktopPlatform::SetDesktopIconColours;
     void SetDesktopIconColours(ColourRef text, ColourRef background, bool transparent) override;
     bool CanColourIconCaptions() const override;

@@ -18,6 +18,16 @@ constexpr const char* kColoursKey = "Control Panel\\Colors";
 
 bool LinuxPlatform::SetScreenWallpapers(const std::string& path,
                                         const std::vector<ScreenWallpaper>& screens) {
+    return SetScreenWallpapersOnceWritten(path, screens, [] {});
+}
+
+bool LinuxPlatform::SetScreenWallpapersOnceWritten(const std::string& path,
+                                                   const std::vector<ScreenWallpaper>& screens,
+                                                   const std::function<void()>& written) {
+    if (setter_ == nullptr || setter_->Road() != ScreensRoad::Pixels) {
+        // Desktops that read the file read it whole.
+        written();
+    }
     if (setter_ == nullptr) {
         return false;
     }
@@ -37,6 +47,9 @@ bool LinuxPlatform::SetScreenWallpapers(const std::string& path,
         request.screens.push_back({s.screen, s.picture, PlacementFromValues(s.style, s.style), {}});
     }
     if (road == ScreensRoad::Pixels) {
+        // The pixels go to the desktop while the file is written; they are
+        // shown once it is complete.
+        request.beforeShown = written;
         return setter_->SetScreens(request);
     }
 

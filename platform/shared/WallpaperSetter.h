@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,9 @@ struct ScreenRequest {
 struct ScreensRequest {
     std::vector<ScreenRequest> screens;
     std::uint32_t background = 0x000000;  // 0xRRGGBB, round and between the screens
+    // Called, when set, by a Pixels road once the pixels are with the desktop
+    // and before it shows them; a throw leaves the desktop as it was.
+    std::function<void()> beforeShown;
 };
 
 // How a desktop takes a wallpaper for several screens.

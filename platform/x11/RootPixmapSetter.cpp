@@ -94,7 +94,7 @@ bool RootPixmapSetter::Set(const WallpaperRequest& request) {
     picture = picture.convertToFormat(QImage::Format_RGB32);
     const PixelRows pixels{reinterpret_cast<const std::uint32_t*>(picture.constBits()),
                            picture.width(), picture.height(), picture.bytesPerLine() / 4};
-    ScreensRequest screens{{}, request.background};
+    ScreensRequest screens{{}, request.background, {}};
     for (const ScreenInfo& screen : X11Screens(display_)) {
         screens.screens.push_back({screen, pixels, request.placement, {}});
     }
@@ -144,6 +144,12 @@ bool RootPixmapSetter::SetScreens(const ScreensRequest& request) {
     const xcb_pixmap_t pixmap = UploadAreas(x, rootWidth, rootHeight, request.background, areas);
     if (pixmap == XCB_NONE) {
         return false;
+    }
+    if (request.beforeShown) {
+        // The server works through the upload meanwhile. A throw closes the
+        // connection, which frees the pixmap unseen.
+        xcb_flush(x.get());
+        request.beforeShown();
     }
     return Install(x, pixmap);
 }

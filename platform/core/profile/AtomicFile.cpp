@@ -132,6 +132,32 @@ bool AtomicFile::Commit() {
     return true;
 }
 
+int ReplaceWithFile(const std::string& path, const std::string& file) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return errno;
+    }
+    const std::string target = FollowLinks(path);
+    struct stat old {};
+    struct stat own {};
+    int error = 0;
+    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+        ::fchmod(fd, old.st_mode & 07777);
+    } else if (::fstat(fd, &own) == 0) {
+        ::fchmod(fd, (own.st_mode & 07777) | S_IRUSR | S_IWUSR);
+    }
+    if (::fsync(fd) != 0) {
+        error = errno;
+    }
+    if (::close(fd) != 0 && error == 0) {
+        error = errno;
+    }
+    if (error == 0 && ::rename(file.c_str(), target.c_str()) != 0) {
+        error = errno;
+    }
+    return error;
+}
+
 bool ReplaceFile(const std::string& path, std::string_view bytes, std::string& error) {
     AtomicFile file(path);
     const bool done = file.Open() && file.Write(bytes.data(), bytes.size()) && file.Commit();

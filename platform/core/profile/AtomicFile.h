@@ -40,6 +40,13 @@ private:
     std::string error_;
 };
 
+// Makes `file`, complete and this process's own, the new version of `path`
+// as Commit makes its own: synced, given the old version's permissions (else
+// its own, at least readable and writable by the owner) and renamed over it,
+// links followed. Returns 0, or the errno of the step that failed (EXDEV where
+// `file` is on another file system); `file` is then left where it was.
+int ReplaceWithFile(const std::string& path, const std::string& file);
+
 // The whole file replaced by `bytes`; false with `error` set when any of it failed.
 bool ReplaceFile(const std::string& path, std::string_view bytes, std::string& error);
 

@@ -1,3 +1,4 @@
+#include <QDir>
 #include <QFileInfo>
 #include <QImage>
 #include <algorithm>
@@ -278,6 +279,11 @@ TEST_F(ApplyWallpaperTest, ABmpAlreadyAsTheWriterLaysItOutIsCopied) {
     const std::string small = writerLaidOut("small.bmp", 33, 7);
     engine->ApplyWallpaper(small, Wallpaper());
     EXPECT_EQ(ReadFile(Wallpaper()), ReadFile(small));
+    // The apply's own copy became the file: the source stays, nothing is left over.
+    EXPECT_TRUE(Exists(small));
+    EXPECT_TRUE(QDir(QString::fromStdString(ProgramFolder()))
+                    .entryList({QStringLiteral("tmp-*")}, QDir::Files)
+                    .isEmpty());
 
     // Too deformed to stretch, so shrunk to the desktop.
     settings->WriteBool("Larger", "Stretch Wallpaper", true);

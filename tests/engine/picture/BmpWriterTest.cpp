@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QFile>
+#include <filesystem>
 
 #include "ForkedChild.h"
 #include "PictureTestSupport.h"
@@ -180,6 +181,18 @@ TEST_F(BmpWriterTest, CopyKeepsEveryByteAndAFailureKeepsThePreviousFile) {
     EXPECT_EQ(ReadBytes(target), before);
     EXPECT_EQ(QDir(QString::fromStdString(Path(""))).entryList(QDir::Files),
               QStringList({"source.bmp", "wallpaper.bmp"}));
+
+    // Moved: the file becomes the target with the target's permissions; a
+    // move that fails keeps both files as they were.
+    message = ErrorOf([&] { MoveBmpFile(Path("source.bmp"), underFile); });
+    EXPECT_EQ(message.rfind("Cannot save the picture \"" + underFile + "\": ", 0), 0u) << message;
+    const auto source = ReadBytes(Path("source.bmp"));
+    QFile(QString::fromStdString(target)).setPermissions(QFile::ReadOwner);
+    MoveBmpFile(Path("source.bmp"), target);
+    EXPECT_EQ(ReadBytes(target), source);
+    EXPECT_EQ(std::filesystem::status(target).permissions(), std::filesystem::perms::owner_read);
+    EXPECT_EQ(QDir(QString::fromStdString(Path(""))).entryList(QDir::Files),
+              QStringList({"wallpaper.bmp"}));
 }
 
 }  // namespace

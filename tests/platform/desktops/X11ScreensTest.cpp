@@ -7,6 +7,7 @@
 #include "CreateDesktopPlatform.h"
 #include "FileHelpers.h"
 #include "TempDir.h"
+#include "VexloError.h"
 #include "XServer.h"
 #include "linux/LinuxPlatform.h"
 #include "support/Pictures.h"
@@ -14,6 +15,7 @@
 #include "x11/RootPixmapSetter.h"
 #include "x11/X11ScreenSize.h"
 #include "x11/X11Screens.h"
+#include "x11/XcbConnection.h"
 
 namespace vexlo {
 namespace {
@@ -126,6 +128,34 @@ TEST(X11ScreensTest, EachMonitorShowsThePictureCentredInItself) {
         ASSERT_EQ(shown.pixelColor(1919, y), background) << y;
         ASSERT_EQ(shown.pixelColor(1920, y), background) << y;
     }
+}
+
+// The pixels go to the server while the file is still being written; the
+// root changes only once the file is complete, and a failed file leaves it.
+TEST(X11ScreensTest, TheRootChangesOnlyOnceTheFileIsWritten) {
+    test::XServer server(1280, 1024);
+    test::TempDir dir;
+    Environment env = server.Env();
+    env["VEXLO_REGISTRY_DIR"] = dir.Sub("registry");
+    const std::unique_ptr<DesktopPlatform> platform = CreateDesktopPlatform({.env = env});
+    const QImage picture = test::QuadrantPicture(64, 48).convertToFormat(QImage::Format_RGB32);
+    const std::vector<ScreenWallpaper> screens{
+        {platform->GetScreens().at(0), test::RowsOf(picture), "0"}};
+    const auto announced = [&] { return AnnouncedRootPixmap(XcbConnection(server.Display())); };
+
+    const xcb_pixmap_t before = announced();
+    EXPECT_THROW(platform->SetScreenWallpapersOnceWritten(dir.File("w.bmp"), screens,
+                                                          [] { throw VexloError("disk full"); }),
+                 VexloError);
+    EXPECT_EQ(announced(), before);
+
+    bool asked = false;
+    EXPECT_TRUE(platform->SetScreenWallpapersOnceWritten(dir.File("w.bmp"), screens, [&] {
+        asked = true;
+        EXPECT_EQ(announced(), before);  // nothing shown yet
+    }));
+    EXPECT_TRUE(asked);
+    EXPECT_NE(announced(), before);
 }
 
 // The file road (a picture named by its path) is placed alike on each monitor.
