@@ -11,7 +11,7 @@
 
 namespace vexlo::bench {
 
-void LibjpegDecode(const std::string& path, std::vector<std::uint8_t>& pixels) {
+void LibjpegDecode(const std::string& path, std::vector<std::uint8_t>& pixels, int eighths) {
     FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) {
         throw std::runtime_error("cannot open " + path);
@@ -23,6 +23,8 @@ void LibjpegDecode(const std::string& path, std::vector<std::uint8_t>& pixels) {
     jpeg_stdio_src(&info, file);
     jpeg_read_header(&info, TRUE);
     info.out_color_space = JCS_EXT_BGRA;
+    info.scale_num = static_cast<unsigned>(eighths);
+    info.scale_denom = 8;
     jpeg_start_decompress(&info);
     pixels.resize(std::size_t{4} * info.output_width * info.output_height);
     while (info.output_scanline < info.output_height) {

@@ -12,7 +12,9 @@ namespace vexlo::bench {
 // memory with stdio, beside the target and renamed over it as our writer
 // does, so that both pay the same file-system costs. No checks beyond what
 // the libraries do.
-void LibjpegDecode(const std::string& path, std::vector<std::uint8_t>& pixels);
+// `eighths` < 8 decodes at that many eighths of the size (libjpeg's own
+// reduced decode, which still reads every coefficient of the file).
+void LibjpegDecode(const std::string& path, std::vector<std::uint8_t>& pixels, int eighths = 8);
 void LibpngDecode(const std::string& path, std::vector<std::uint8_t>& pixels);
 std::vector<std::uint8_t> MakeBmpBytes(const std::vector<std::uint8_t>& pixels, int width,
                                        int height);

@@ -15,6 +15,7 @@
 #include <cstring>
 
 #include "BenchHost.h"
+#include "LibraryAlone.h"
 #include "ImageList.h"
 #include "PictureDecoding.h"
 #include "PictureStatus.h"
@@ -132,6 +133,14 @@ void PreviewAgainstFullDecode(const std::string& name, int grainLevels) {
     Report("tree_" + name + "_jpeg_3840x2160_full_decode", full * 1e3, "ms");
     Report("tree_" + name + "_jpeg_3840x2160_preview", shown * 1e3, "ms");
     Report("tree_" + name + "_jpeg_3840x2160_preview_vs_full_decode", shown / full, "x");
+    // The floor: libjpeg alone at the preview's reduction (an eighth here),
+    // which must still read every coefficient of a baseline file.
+    const int eighths = DecodeJpegFileForPanel(path, preview.size(), nullptr).width() * 8 / 3840;
+    std::vector<std::uint8_t> pixels;
+    const double reduced = BestSeconds(20, [&] { bench::LibjpegDecode(path, pixels, eighths); });
+    Report("tree_" + name + "_jpeg_3840x2160_libjpeg_reduced_decode", reduced * 1e3, "ms");
+    Report("tree_" + name + "_jpeg_3840x2160_reduced_decode_vs_full_decode", reduced / full, "x");
+    Report("tree_" + name + "_jpeg_3840x2160_preview_vs_reduced_decode", shown / reduced, "x");
 }
 
 }  // namespace
