@@ -15,8 +15,8 @@
 #include <cstring>
 
 #include "BenchHost.h"
-#include "LibraryAlone.h"
 #include "ImageList.h"
+#include "LibraryAlone.h"
 #include "PictureDecoding.h"
 #include "PictureStatus.h"
 #include "PreviewImage.h"
