@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -24,6 +25,7 @@
 #include "QtTrayShell.h"
 #include "SettingsNames.h"
 #include "SettingsStore.h"
+#include "SourcePicture.h"
 #include "StartupSession.h"
 #include "VexloCommandLine.h"
 #include "VexloPro.h"
@@ -74,10 +76,11 @@ int AddFolderWithoutScreen(int argc, char** argv, const std::vector<std::string>
 // and do their work as the main window's engine would, and skip the window,
 // tree, tray icon, timer and hot key that would vanish unseen.
 int RunEndingCommand(vexlo::DesktopPlatform& platform, const std::string& folder,
-                     const std::vector<std::string>& arguments) {
+                     const std::vector<std::string>& arguments, vexlo::DecodeAhead* ahead) {
     vexlo::SettingsStore settings(folder + vexlo::ini::kFileName);
     vexlo::WidgetHost host(qApp);
     vexlo::VexloPro engine(settings, platform, host, folder);
+    engine.UseDecodeAhead(ahead);
     engine.HandleCommandLine(arguments);
     return 0;
 }
@@ -159,6 +162,16 @@ int main(int argc, char** argv) {
         fontWarmUp = std::jthread([] { FcInit(); });
     }
 #endif
+    // "apply FILE": the picture is copied and decoded while Qt connects to
+    // the display. A start that cannot tell its folder yet reads it later.
+    std::optional<vexlo::DecodeAhead> ahead;
+    if (const std::optional<std::string> picture = vexlo::ApplyOperand(given)) {
+        try {
+            ahead.emplace(*picture, PrepareProgramFolder(vexlo::ReadProcessContext()));
+        } catch (const std::exception&) {
+            ahead.reset();
+        }
+    }
     vexlo::GuardedApplication app(qtArgc, qtArgv.data());
     QApplication::setApplicationName(QStringLiteral("Vexlo"));
     QApplication::setApplicationVersion(QStringLiteral(VEXLO_VERSION));
@@ -197,8 +210,10 @@ int main(int argc, char** argv) {
 
         std::unique_ptr<vexlo::DesktopPlatform> platform = vexlo::CreateDesktopPlatform(process);
         if (vexlo::EndsBeforeEventLoop(arguments)) {
-            const int code = RunEndingCommand(*platform, folder, arguments);
+            const int code =
+                RunEndingCommand(*platform, folder, arguments, ahead ? &*ahead : nullptr);
             platform.reset();
+            ahead.reset();  // a copy read ahead and not taken goes
             LeaveAtOnce(code);
         }
         vexlo::SettingsStore settings(folder + vexlo::ini::kFileName);

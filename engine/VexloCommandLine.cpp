@@ -165,6 +165,13 @@ bool EndsBeforeEventLoop(const std::vector<std::string>& arguments) {
     return word == "apply" || word == "addfolder";
 }
 
+std::optional<std::string> ApplyOperand(const std::vector<std::string>& arguments) {
+    if (arguments.size() < 2 || AsciiLower(arguments[0]) != "apply") {
+        return std::nullopt;
+    }
+    return arguments[1];
+}
+
 void AddFolderCommand(const std::string& programFolder, const std::string& folder) {
     if (folder.empty()) {
         throw VexloError("The command \"addfolder\" needs a folder: vexlo addfolder FOLDER");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,10 @@ bool CommandNeedsScreen(const std::vector<std::string>& arguments);
 // kEndProgram for them or raises their error, so nothing of the main window,
 // its tree or the tray icon would ever be seen.
 bool EndsBeforeEventLoop(const std::vector<std::string>& arguments);
+
+// The FILE of an "apply FILE" command line (the word in any case), as
+// VexloPro::HandleCommandLine takes it; nothing for any other.
+std::optional<std::string> ApplyOperand(const std::vector<std::string>& arguments);
 
 // "addfolder FOLDER": the [Folders] entry FolderKeyName = FOLDER, written
 // straight into the settings file of `programFolder` (a key of that name gets

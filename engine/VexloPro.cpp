@@ -1,62 +1,17 @@
 #include "VexloPro.h"
 
-#include <unistd.h>
-
-#include <atomic>
-#include <filesystem>
 #include <future>
 #include <optional>
-#include <system_error>
 
 #include "PathRules.h"
 #include "PictureDecoding.h"
 #include "ScreenPictures.h"
 #include "SettingsNames.h"
+#include "SourcePicture.h"
 #include "picture/BmpWriter.h"
 #include "profile/ProfileText.h"
 
 namespace vexlo {
-
-namespace {
-
-// The apply's own copy of the picture, "tmp" + a part unique to this process
-// and call + the source's extension, so that two instances applying at once
-// never read or delete each other's copy. Deleted when the apply ends,
-// however it ends. A copy that fails part-way (a full disk, an I/O error, a
-// quota) is deleted at once: the apply then ends as for a missing picture.
-class TemporaryCopy {
-public:
-    TemporaryCopy(const std::string& source, const std::string& folder) {
-        static std::atomic<unsigned> counter{0};
-        path_ = folder + "tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) +
-                ExtractFileExt(source);
-        std::error_code ec;
-        // copy_file copies inside the kernel; QFile::copy goes through a synced
-        // file of its own, twice the cost for a large picture.
-        const bool copied = std::filesystem::copy_file(source, path_, ec) && !ec;
-        const auto copiedSize = std::filesystem::file_size(path_, ec);
-        if (!copied || ec || copiedSize != std::filesystem::file_size(source, ec) || ec) {
-            std::filesystem::remove(path_, ec);
-        }
-    }
-    ~TemporaryCopy() {
-        std::error_code ignored;
-        std::filesystem::remove(path_, ignored);
-    }
-    TemporaryCopy(const TemporaryCopy&) = delete;
-    TemporaryCopy& operator=(const TemporaryCopy&) = delete;
-
-    const std::string& Path() const { return path_; }
-    bool Exists() const {
-        std::error_code ignored;
-        return std::filesystem::is_regular_file(path_, ignored);
-    }
-
-private:
-    std::string path_;
-};
-
-}  // namespace
 
 VexloPro::VexloPro(SettingsStore& settings, DesktopPlatform& desktop, EngineHost& host,
                    std::string programFolder)
@@ -96,26 +51,33 @@ bool VexloPro::ShowPictures(const std::string& source, const ScreenSources& othe
                             const std::string& target, bool remember) {
     // Declared before the busy cursor so that the clean-up restores the cursor
     // first and then deletes the copy.
-    std::optional<TemporaryCopy> copy;
+    std::optional<SourcePicture> read =
+        ahead_ != nullptr ? ahead_->Take(source, programFolder_) : std::nullopt;
     BusyScope busy(host_);
     // "Current Wallpaper" must be able to hold the name, and the registry's
     // "Wallpaper" the target (a program folder with a line break), before the
     // desktop changes: a text the settings files cannot hold is refused.
     ProfileText::CheckValue(ExtractFileName(source));
     ProfileText::CheckValue(target);
-    copy.emplace(source, programFolder_);
+    if (!read) {
+        read.emplace(ReadSourcePicture(source, programFolder_));
+    }
+    const TemporaryCopy* copy = &read->copy;
     if (!copy->Exists()) {
         // Nothing to show (a missing or unreadable picture, or "None" from
         // the rotation): leave the desktop, registry and settings alone.
         return false;
     }
-    const PictureKind kind = PictureKindOf(copy->Path());
+    const PictureKind kind = read->kind;
     if (kind == PictureKind::Unknown) {
         busy.End();
         host_.ShowMessage("File format is not supported");
         return false;
     }
-    QImage bitmap = DecodePicture(kind, copy->Path(), source);
+    if (read->error) {
+        std::rethrow_exception(read->error);
+    }
+    QImage bitmap = std::move(read->bitmap);
     if (bitmap.isNull()) {
         return false;
     }

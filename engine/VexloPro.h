@@ -18,6 +18,8 @@
 
 namespace vexlo {
 
+class DecodeAhead;
+
 // Each screen's own picture, by the screen's name.
 using ScreenSources = std::map<std::string, std::string>;
 
@@ -43,6 +45,9 @@ public:
     // Makes the picture at `source` the wallpaper of every screen, writing
     // `target`.
     void ApplyWallpaper(const std::string& source, const std::string& target);
+    // A picture read ahead (an "apply FILE" start) that the apply of that
+    // file takes instead of reading it again; it must outlive the engine.
+    void UseDecodeAhead(DecodeAhead* ahead) { ahead_ = ahead; }
 
     // Places the picture(s) shown last again, for the screens as they are
     // now: no rotation step, nothing written to the settings file. Nothing
@@ -119,6 +124,7 @@ private:
     DesktopPlatform& desktop_;
     EngineHost& host_;
     std::string programFolder_;
+    DecodeAhead* ahead_ = nullptr;
     std::function<std::uint32_t()> seedSource_;
     // Pictures the rotation could not show and has reported in this run.
     std::set<std::string> reportedPictures_;

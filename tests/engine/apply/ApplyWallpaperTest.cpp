@@ -8,6 +8,7 @@
 #include "FileHelpers.h"
 #include "ForkedChild.h"
 #include "PictureDecoding.h"
+#include "SourcePicture.h"
 #include "VexloError.h"
 #include "picture/BmpWriter.h"
 
@@ -292,6 +293,41 @@ TEST_F(ApplyWallpaperTest, ABmpAlreadyAsTheWriterLaysItOutIsCopied) {
     engine->ApplyWallpaper(large, Wallpaper());
     EXPECT_EQ(SizeOf(Wallpaper()), QSize(1600, 225));
     EXPECT_NE(ReadFile(Wallpaper()).substr(38, 8), ReadFile(large).substr(38, 8));
+}
+
+// An "apply FILE" start reads its picture ahead: once, for that file into
+// that folder only; the apply shows it or raises the decoder's error as its
+// own; nothing read ahead is left behind, taken or not.
+TEST_F(ApplyWallpaperTest, APictureReadAheadIsTakenOnceAndNeverLeftBehind) {
+    const std::string source = MakePicture("ahead.png", 30, 20);
+    {
+        DecodeAhead ahead(source, ProgramFolder());
+        EXPECT_FALSE(ahead.Take(source, Root()).has_value());
+        EXPECT_FALSE(ahead.Take(source + "x", ProgramFolder()).has_value());
+        const std::optional<SourcePicture> read = ahead.Take(source, ProgramFolder());
+        ASSERT_TRUE(read.has_value());
+        EXPECT_EQ(read->bitmap.size(), QSize(30, 20));
+        EXPECT_TRUE(read->copy.Exists());
+        EXPECT_FALSE(ahead.Take(source, ProgramFolder()).has_value());
+    }
+    {
+        DecodeAhead ahead(source, ProgramFolder());
+        engine->UseDecodeAhead(&ahead);
+        engine->ApplyWallpaper(source, Wallpaper());
+        EXPECT_EQ(SizeOf(Wallpaper()), QSize(30, 20));
+    }
+    const std::string damaged = MakeFile("damaged.jpg", QByteArray("\xff\xd8\xff\xe0", 4));
+    {
+        DecodeAhead ahead(damaged, ProgramFolder());
+        engine->UseDecodeAhead(&ahead);
+        EXPECT_THROW(engine->ApplyWallpaper(damaged, Wallpaper()), PictureError);
+    }
+    { const DecodeAhead never(source, ProgramFolder()); }
+    engine->UseDecodeAhead(nullptr);
+    const QStringList leftovers = QDir(QString::fromStdString(ProgramFolder()))
+                                      .entryList({QStringLiteral("tmp-*")}, QDir::Files);
+    EXPECT_TRUE(leftovers.isEmpty()) << leftovers.join(' ').toStdString();
+    EXPECT_EQ(SizeOf(Wallpaper()), QSize(30, 20));
 }
 
 TEST_F(ApplyWallpaperTest, ReapplyingTheWallpaperFileItself) {
