@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -38,6 +39,8 @@ private:
     std::string temporary_;
     int fd_ = -1;
     std::string error_;
+    std::uint64_t written_ = 0;
+    std::uint64_t flushed_ = 0;  // handed to the disk's writeback so far
 };
 
 // Makes `file`, complete and this process's own, the new version of `path`
