@@ -33,7 +33,7 @@ export DISPLAY=":$(head -n1 "$work/display")"
 # first use of the bus (Qt asks it for a tray host) makes libdbus start a
 # bus of its own, at a cost no real session pays.
 if command -v dbus-daemon >/dev/null; then
-    dbus-daemon --session --nofork --print-address=3 3>"$work/bus" &
+    dbus-daemon --session --nofork --print-address=3 3>"$work/bus" 2>/dev/null &
     pids+=($!)
     for _ in $(seq 100); do [ -s "$work/bus" ] && break; sleep 0.1; done
     export DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$work/bus")
@@ -60,17 +60,21 @@ mean() { awk '{ s += $1 } END { printf "%.1f", s / NR }'; }
 # the fork to the first Expose of its window (mapped and viewable), as X
 # events; then, one second later, reads the resident memory. Each line it
 # prints: milliseconds, KiB, and the resolution of its timing in ms.
+# A pause after each lets the server, the window manager and the tray host
+# finish with the program just ended before the next one starts.
 probe_start() {
     local out
     out=$("$probe" "$1" 1 "$2") || { echo "program bench: no start-up figure for $1" >&2; exit 1; }
     read -r ms rss res <<<"$out"
+    sleep 0.3
 }
 # One start of each first, not counted: the binaries, libraries and font
 # caches are then read from memory, as at any start but the first after boot.
 probe_start Vexlo "$work/prog/Vexlo"
 probe_start Minimal "$minimal"
 vexlo_ms=() minimal_ms=() vexlo_rss=() minimal_rss=() resolution=()
-for _ in $(seq "$runs"); do
+# Twice the runs of the other figures: a start varies by several milliseconds.
+for _ in $(seq $((runs * 2))); do
     probe_start Vexlo "$work/prog/Vexlo"
     vexlo_ms+=("$ms") vexlo_rss+=("$rss") resolution+=("$res")
     probe_start Minimal "$minimal"
