@@ -169,7 +169,7 @@ int main(int argc, char** argv) {
         try {
             ahead.emplace(*picture, PrepareProgramFolder(vexlo::ReadProcessContext()));
         } catch (const std::exception&) {
-            ahead.reset();
+            // Without a folder yet, the apply reads its picture itself.
         }
     }
     vexlo::GuardedApplication app(qtArgc, qtArgv.data());
@@ -189,7 +189,8 @@ int main(int argc, char** argv) {
 
     try {
         const vexlo::PlatformContext process = vexlo::ReadProcessContext();
-        const std::string folder = PrepareProgramFolder(process);
+        // Prepared once: a start that reads ahead has done it already.
+        const std::string folder = ahead ? ahead->Folder() : PrepareProgramFolder(process);
 
         if (vexlo::IsNextCommand(arguments)) {
             // The running copy of this folder changes; none runs: this process

@@ -58,6 +58,8 @@ public:
     // The picture read for exactly `source` into `folder`, once; nothing for
     // any other.
     std::optional<SourcePicture> Take(const std::string& source, const std::string& folder);
+    // The program folder the copy is made in.
+    const std::string& Folder() const { return folder_; }
 
 private:
     std::string source_;

@@ -62,8 +62,8 @@ bool VexloPro::ShowPictures(const std::string& source, const ScreenSources& othe
     if (!read) {
         read.emplace(ReadSourcePicture(source, programFolder_));
     }
-    const TemporaryCopy* copy = &read->copy;
-    if (!copy->Exists()) {
+    const TemporaryCopy& copy = read->copy;
+    if (!copy.Exists()) {
         // Nothing to show (a missing or unreadable picture, or "None" from
         // the rotation): leave the desktop, registry and settings alone.
         return false;
@@ -104,38 +104,25 @@ bool VexloPro::ShowPictures(const std::string& source, const ScreenSources& othe
     const std::string style = ChoosePlacement(bitmap, rules);
     bitmap = OpaqueOverWhite(bitmap);
     const bool copyAsItIs = kind == PictureKind::Bmp && bitmap.size() == decodedSize &&
-                            IsWriterLayout(copy->Path(), decodedSize);
+                            IsWriterLayout(copy.Path(), decodedSize);
     {
         // The file is written on a thread of its own while the screens'
         // pictures are placed and handed to the desktop; a desktop that takes
         // pixels shows them once the file is complete, one that reads the
         // file waits for it. Only const access to `bitmap` meanwhile.
-        std::future<void> writing = std::async(std::launch::async, [&] {
-            if (copyAsItIs) {
-                // A 24-bit BMP shown at its own size: its bytes are already
-                // the wallpaper file, so the apply's own copy becomes it.
-                MoveBmpFile(copy->Path(), target);
-            } else {
-                SaveBmpFile(bitmap, target);
-            }
-        });
-        // Kept, so that a failed write is reported even by a desktop that
-        // was not told or that swallowed the error.
-        std::exception_ptr failed;
-        bool waited = false;
-        const auto written = [&] {
-            if (!waited) {
-                waited = true;
-                try {
-                    writing.get();
-                } catch (...) {
-                    failed = std::current_exception();
-                }
-            }
-            if (failed) {
-                std::rethrow_exception(failed);
-            }
-        };
+        // Shared, so that waiting again raises a failed write again: it is
+        // reported even by a desktop that was not told or swallowed it.
+        const std::shared_future<void> writing = std::async(std::launch::async, [&] {
+                                                     if (copyAsItIs) {
+                                                         // A 24-bit BMP shown at its own size: its
+                                                         // bytes are already the wallpaper file, so
+                                                         // the apply's own copy becomes it.
+                                                         MoveBmpFile(copy.Path(), target);
+                                                     } else {
+                                                         SaveBmpFile(bitmap, target);
+                                                     }
+                                                 }).share();
+        const auto written = [&writing] { writing.get(); };
         const auto sourceOf = [&](const ScreenInfo& screen) {
             for (const OtherPicture& o : own) {
                 if (o.name == screen.name) {

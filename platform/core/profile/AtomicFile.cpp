@@ -40,6 +40,29 @@ std::string FollowLinks(const std::string& path) {
     return path;
 }
 
+// A new version keeps the old one's permissions; false when there is none.
+bool KeepOldPermissions(int fd, const std::string& path) {
+    struct stat old {};
+    if (::stat(path.c_str(), &old) != 0 || !S_ISREG(old.st_mode)) {
+        return false;
+    }
+    ::fchmod(fd, old.st_mode & 07777);
+    return true;
+}
+
+// Syncs and closes `fd`, the file at `from`, then renames it to `to`: 0, or
+// the errno of the step that failed. `fd` is closed either way.
+int SyncAndRename(int fd, const std::string& from, const std::string& to) {
+    int error = ::fsync(fd) != 0 ? errno : 0;
+    if (::close(fd) != 0 && error == 0) {
+        error = errno;
+    }
+    if (error == 0 && ::rename(from.c_str(), to.c_str()) != 0) {
+        error = errno;
+    }
+    return error;
+}
+
 }  // namespace
 
 AtomicFile::AtomicFile(std::string path) : path_(FollowLinks(path)) {}
@@ -85,10 +108,7 @@ bool AtomicFile::Open() {
         }
         fd_ = fd;
         temporary_ = std::move(name);
-        struct stat old {};
-        if (::stat(path_.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
-            ::fchmod(fd_, old.st_mode & 07777);  // the new version keeps the old one's permissions
-        }
+        KeepOldPermissions(fd_, path_);
         return true;
     }
     return Fail(EEXIST);
@@ -128,16 +148,11 @@ bool AtomicFile::Commit() {
     if (fd_ < 0) {
         return false;
     }
-    if (::fsync(fd_) != 0) {
-        return Fail(errno);
-    }
     const int fd = fd_;
     fd_ = -1;
-    if (::close(fd) != 0) {
-        return Fail(errno);
-    }
-    if (::rename(temporary_.c_str(), path_.c_str()) != 0) {
-        return Fail(errno);
+    const int error = SyncAndRename(fd, temporary_, path_);
+    if (error != 0) {
+        return Fail(error);
     }
     temporary_.clear();
     return true;
@@ -149,24 +164,11 @@ int ReplaceWithFile(const std::string& path, const std::string& file) {
         return errno;
     }
     const std::string target = FollowLinks(path);
-    struct stat old {};
     struct stat own {};
-    int error = 0;
-    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
-        ::fchmod(fd, old.st_mode & 07777);
-    } else if (::fstat(fd, &own) == 0) {
+    if (!KeepOldPermissions(fd, target) && ::fstat(fd, &own) == 0) {
         ::fchmod(fd, (own.st_mode & 07777) | S_IRUSR | S_IWUSR);
     }
-    if (::fsync(fd) != 0) {
-        error = errno;
-    }
-    if (::close(fd) != 0 && error == 0) {
-        error = errno;
-    }
-    if (error == 0 && ::rename(file.c_str(), target.c_str()) != 0) {
-        error = errno;
-    }
-    return error;
+    return SyncAndRename(fd, file, target);
 }
 
 bool ReplaceFile(const std::string& path, std::string_view bytes, std::string& error) {
